@@ -1,0 +1,16 @@
+#pragma once
+// Start-up steps that need no window: the built-in resources, the argument
+// store and the translation.
+
+class QCoreApplication;
+class QTranslator;
+
+// Registers the built-in translation resource; the static library's resource
+// object is only linked in when something refers to it.
+void initKorvaneResources();
+// Fills appArgs from the command line, then from the configuration file named
+// by -c ("config.cfg" when absent), so configuration lines override options.
+void fillAppArgs(int argc, char **argv);
+// Loads the built-in Japanese translation into translator and installs it,
+// unless -e was given. Returns whether a translation was loaded.
+bool installTranslation(QCoreApplication &app, QTranslator &translator);

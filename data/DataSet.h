@@ -1,0 +1,96 @@
+#pragma once
+// Everything korvane knows about one "9809" data file: its header, points,
+// info-file values and the metadata map that metadata.yml is rendered from.
+
+#include "app/ArgList.h"
+#include "text/Units.h"
+
+#include <QFileInfo>
+#include <QMap>
+#include <QString>
+#include <QVector>
+
+class MetaTemplate;
+class QPainter;
+class QTextStream;
+
+class BlockRow
+{
+public:
+    QString item[6]; // the first six items of one scan-block line
+};
+
+class DataPoint
+{
+public:
+    double angle = 0;
+    double obsAngle = 0;
+    double energy = 0; // eV, from obsAngle
+    double dwell = 0;
+    QVector<double> counts; // I0, I1, ...
+};
+
+class Header9809
+{
+public:
+    int lineCount = 0;
+    QString format;
+    QString firstItem, beamline;
+    QString sampleName;
+    QString startYear, startMonth, startDay, startHour, startMinute, startSecond, startMsec;
+    QString endYear, endMonth, endDay, endHour, endMinute, endSecond, endMsec;
+    QString comment;
+    QString ringItem0, ringItem1, ringItem2, ringItem5, ringItem3;
+    QString crystal, crystalName, crystalIndex;
+    QString dSpacing, dSpacingUnit;
+    QString initialAngle, initialAngleUnit;
+    QString repetition, pointCount;
+    QString blockCount;
+    QVector<BlockRow> blocks;
+    QString xUnit;
+    QVector<int> modes;
+    QVector<double> offsets;
+
+    void setCrystal(const QString &text);
+};
+
+class DataSet
+{
+public:
+    Units units;
+    bool ok = false;
+    QString path;
+    QFileInfo fileInfo;
+    QString dirPath;
+    QString fileName;
+    QString baseName;
+    QString suffix;
+    Header9809 header;
+    ArgList info;
+    QVector<DataPoint> points;
+    double xMin = 1e300, xMax = -1e300;
+    double yMin = 1e300, yMax = -1e300;
+    MetaTemplate *tpl = nullptr;
+    QMap<QString, QString> meta;
+
+    // The 9809 reader. why, when given, receives the reason of a rejection
+    // (which header line failed and how).
+    bool read9809(const QString &path, QString *why = nullptr);
+    bool read9809(QTextStream &in, QString *why = nullptr);
+    // The companion info file: "key: value" lines into info.
+    bool readInfo(const QString &path);
+    bool readInfo(QTextStream &in);
+    // The value a data file supplies for a from_data key; "" when none.
+    QString extractValue(const QString &key) const;
+    // Reads the file and fills the record; ok tells whether it stays.
+    void openFile(bool createWork, const QString &path, MetaTemplate *tpl, QString *why = nullptr);
+    // The stored value of key: "" for "--NO_VALUE--", "--" when missing.
+    QString metaValue(const QString &key) const;
+    // Draws the spectrum over the painter's whole window.
+    void drawSpectrum(QPainter *painter) const;
+};
+
+QString valueAfterKey(const QString &line, const QString &key, QString &value,
+                      const QString &pad);
+double detectorRange(const ArgList &info, const QString &detector);
+QString startDateTime(const DataSet &dataSet);

@@ -1,0 +1,34 @@
+#pragma once
+// Coordinates of a chart on a painter: drawing and plot rectangles, the real
+// ranges shown, and the ticks of an axis.
+
+#include <QObject>
+
+class ChCoord : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ChCoord(QObject *parent = nullptr) : QObject(parent) {}
+
+    double winX0 = 0, winX1 = 1;
+    double winY0 = 0, winY1 = 1; // bottom, top: for a picture winY0 is the larger
+    double plotX0 = 0, plotX1 = 1;
+    double plotY0 = 0, plotY1 = 1;
+    double realX0 = 0, realX1 = 1;
+    double realY0 = 0, realY1 = 1;
+    double marginLeft = 0.1;
+    double marginRight = 0.05;
+    double marginTop = 0.05;
+    double marginBottom = 0.1;
+    int labelDiv = 20;
+    double labelFill = 0.85;
+
+    void setScreenRect(double left, double bottom, double right, double top);
+    void applyMargins();
+    void setRealRange(double x0, double y0, double x1, double y1);
+    double toScreenX(double x) const;
+    double toScreenY(double y) const;
+    // Tick step, first and last tick between a and b. Returns false (and
+    // leaves no usable ticks) when the span is zero or not finite.
+    bool calcTicks(double a, double b, double &step, double &first, double &last) const;
+};

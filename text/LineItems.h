@@ -1,0 +1,19 @@
+#pragma once
+// Blank-separated items with double-quote grouping, "#" comments and the
+// prefix tests shared by every line-oriented format korvane reads
+// (configuration, template, 9809 headers, info files).
+
+#include <QString>
+#include <QStringList>
+
+// Takes the next item from the front of text into item and returns the rest
+// (which keeps its leading whitespace). A double quote groups an item.
+QString takeItem(const QString &text, QString &item);
+// Returns the line before its first "#" outside quotes; the comment goes to
+// comment (left as it was when the line has none).
+QString splitComment(const QString &line, QString &comment);
+QString stripComment(const QString &line);
+bool isBlankLine(const QString &line);
+QString trimmedItem(const QString &text);
+bool startsWithPrefix(const QString &line, const QString &prefix);
+QStringList itemsAfter(const QString &line, const QString &prefix);

@@ -1,0 +1,5 @@
+#pragma once
+// The program from start to end: application object, settings, translation,
+// the main window, the -d files and the event loop.
+
+int runKorvane(int &argc, char **argv);

@@ -1,0 +1,79 @@
+#pragma once
+// The main window: settings, the file list, the template, the common
+// properties sheet and the generation of works. The slots adapt the widgets
+// to the plain-data functions of data/, template/, props/ and works/.
+
+#include "template/MetaTemplate.h"
+#include "template/Render.h"
+#include "ui_Body.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFrame>
+#include <QList>
+#include <QVector>
+
+class DataSet;
+class PropUi;
+struct WorkPassReport;
+
+class Body : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit Body(QWidget *parent = nullptr);
+    ~Body() override;
+
+    Ui_Body ui;
+    QList<DataSet *> dataSets;
+    QString templateFile;
+    QString dataPropsFile;
+    QString genCommPropsFile;
+    QString commPropsFile;
+    QString worksDir;
+    QFileDialog loadDataFilesDialog;
+    QFileDialog loadDataPropsDialog;
+    QFileDialog saveDataPropsDialog;
+    QFileDialog genCommPropsDialog;
+    QFileDialog saveCommPropsDialog;
+    QFileDialog loadCommPropsDialog;
+    QFileDialog saveWorksDialog;
+    MetaTemplate tpl;
+    QVector<PropUi *> propRows;
+    QDir worksDirectory;
+
+    // The same operations as the slots, telling whether they succeeded and,
+    // through why, the reason when not (for batch runs).
+    bool openDataFile(const QString &dataName, QString *why = nullptr);
+    bool writeDataProps(const QString &fname, QString *why = nullptr);
+    bool readDataProps(const QString &fname, QString *why = nullptr);
+    bool writeCommPropsTemplate(const QString &fname, QString *why = nullptr);
+    bool readCommProps(const QString &fname, QString *why = nullptr);
+    bool writeCommProps(const QString &fname, QString *why = nullptr);
+
+    // The common-properties rows as the renderer reads them.
+    CommonValues commonValues() const;
+    bool lookupValue(DataSet *dataSet, const QString &id, QString &value) const;
+    void writeMetadataYml(const QString &path, DataSet *dataSet);
+
+    // Work generation (works/): see BodyWorks.cpp.
+    void setWorksDirectory(const QString &path);
+    void makeThumbnail(const QString &path, DataSet *dataSet);
+    // The generation pass into worksDirectory; report (when given) collects
+    // what was made and what failed.
+    bool runWorks(WorkPassReport *report = nullptr);
+
+public slots:
+    void loadDroppedDataFiles(const QString &path, const QString &url, const QString &scheme,
+                              const QString &host);
+    void loadDataFiles(const QStringList &files);
+    void openData(const QString &dataName);
+    void saveDataProps(const QString &fname);
+    void loadDataProps(const QString &fname);
+    void genCommProps(const QString &fname);
+    void loadCommProps(const QString &fname);
+    void saveCommProps(const QString &fname);
+    void genWorks();
+    void genWorks(const QString &worksDirName);
+    void openDatas(const QStringList &dataNames);
+};
