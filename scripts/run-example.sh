@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts korvane on the bundled example
+# folder with every example data file opened.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh
+cd examples
+args=()
+for f in *.dat; do args+=(-d "$f"); done
+exec ../build/korvane "${args[@]}" "$@"

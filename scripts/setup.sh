@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages korvane needs to build, run and test, when any
+# is missing. Quick when everything is there already.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build
+    qtbase5-dev qttools5-dev-tools qttools5-dev
+    fonts-dejavu-core fonts-ipafont-gothic
+    xvfb xauth
+    clang-14 libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
