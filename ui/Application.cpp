@@ -1,19 +1,45 @@
 #include "ui/Application.h"
 
 #include "app/ArgList.h"
+#include "app/CommandLine.h"
 #include "app/Startup.h"
+#include "ui/Batch.h"
 #include "ui/Body.h"
 
 #include <QApplication>
 #include <QTranslator>
+#include <cstdio>
 
 int runKorvane(int &argc, char **argv)
 {
+    if (wantsHelp(argc, argv)) {
+        std::fputs(qPrintable(helpText()), stdout);
+        return 0;
+    }
     initKorvaneResources();
+    // A batch run needs no display; the platform must be chosen before the
+    // application object exists, so the batch options are looked at first.
+    const bool batch = batchRequestedBeforeStart(argc, argv);
+    if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
     QApplication app(argc, argv); // takes out the options Qt handles itself
     QTranslator translator;
     fillAppArgs(argc, argv);
     installTranslation(app, translator);
+
+    if (batchRequested(appArgs)) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromUtf8(argv[i]);
+        const BatchPlan plan = planBatch(appArgs, arguments);
+        if (!plan.usageError.isEmpty()) {
+            std::fputs(qPrintable(QStringLiteral("korvane: %1\n").arg(plan.usageError)), stderr);
+            return 2;
+        }
+        Body body;
+        return runBatch(body, plan);
+    }
 
     Body body;
     body.show();

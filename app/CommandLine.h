@@ -1,0 +1,36 @@
+#pragma once
+// The command line beyond the settings: help, and the actions of a batch run
+// (a whole job without a window).
+
+#include <QString>
+#include <QStringList>
+
+class ArgList;
+
+// -h, -help or --help anywhere on the command line.
+bool wantsHelp(int argc, char **argv);
+// Every option and configuration key with its default and meaning.
+QString helpText();
+
+struct BatchAction
+{
+    bool given = false;
+    QString value; // the later value when given twice
+};
+
+struct BatchPlan
+{
+    QStringList dataFiles; // -d values in order, then the words after -files
+    BatchAction loadDataProps, saveDataProps, genCommProps, saveCommProps, genWorks;
+    QString usageError; // non-empty: the run must stop with exit code 2
+};
+
+// True when any batch action is given, on the command line or as a key of
+// the configuration file (matched exactly, like -d).
+bool batchRequested(const ArgList &args);
+// Reads the actions from args and the data files from -d and from the words
+// that follow -files in arguments (the command line without Qt's options).
+BatchPlan planBatch(const ArgList &args, const QStringList &arguments);
+// Decides batch mode before the application object exists: a throwaway
+// store filled from argv and the configuration file, read without messages.
+bool batchRequestedBeforeStart(int argc, char **argv);

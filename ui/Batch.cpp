@@ -1,0 +1,90 @@
+#include "ui/Batch.h"
+
+#include "app/ArgList.h"
+#include "app/CommandLine.h"
+#include "ui/Body.h"
+#include "works/WorkPass.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+void say(const QString &line)
+{
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stderr);
+    std::fflush(stderr);
+}
+
+// Runs one file action; a failure stops the run before the next action.
+bool runAction(const BatchAction &action, const char *option, const QString &what,
+               bool (Body::*method)(const QString &, QString *), Body &body)
+{
+    if (!action.given)
+        return true;
+    QString why;
+    if ((body.*method)(action.value, &why))
+        return true;
+    say(QStringLiteral("korvane: %1 (%2 %3) failed: %4")
+            .arg(what, QLatin1String(option), action.value, why));
+    return false;
+}
+
+} // namespace
+
+int runBatch(Body &body, const BatchPlan &plan)
+{
+    QElapsedTimer clock;
+    clock.start();
+
+    if (!QFileInfo(body.templateFile).isReadable())
+        say(QStringLiteral("korvane: warning: template %1 cannot be read; metadata.yml will "
+                           "have no lines")
+                .arg(body.templateFile));
+
+    int opened = 0;
+    int rejected = 0;
+    for (const QString &file : plan.dataFiles) {
+        QString why;
+        if (body.openDataFile(file, &why)) {
+            ++opened;
+        } else {
+            ++rejected;
+            say(QStringLiteral("korvane: data file %1 rejected: %2").arg(file, why));
+        }
+    }
+
+    int works = 0;
+    bool ok = runAction(plan.loadDataProps, "-ldp", QStringLiteral("loading data properties"),
+                        &Body::readDataProps, body) &&
+              runAction(plan.saveDataProps, "-sdp", QStringLiteral("saving data properties"),
+                        &Body::writeDataProps, body) &&
+              runAction(plan.genCommProps, "-gcp",
+                        QStringLiteral("writing the common-properties template"),
+                        &Body::writeCommPropsTemplate, body) &&
+              runAction(plan.saveCommProps, "-scp", QStringLiteral("saving common properties"),
+                        &Body::writeCommProps, body);
+
+    if (ok && plan.genWorks.given) {
+        const QString dir = plan.genWorks.value.isEmpty() ? body.worksDir : plan.genWorks.value;
+        body.setWorksDirectory(dir);
+        WorkPassReport report;
+        report.onWork = [](const WorkPassReport::Work &w) {
+            say(QStringLiteral("work %1: %2 -> %3")
+                    .arg(QString::number(w.number), w.dataPath, QDir::toNativeSeparators(w.folder)));
+        };
+        if (!body.runWorks(&report)) {
+            ok = false;
+            for (const QString &failure : report.failures)
+                say(QStringLiteral("korvane: generating works in %1: %2").arg(dir, failure));
+        }
+        works = report.made.size();
+    }
+
+    say(QStringLiteral("korvane: %1 files opened, %2 rejected, %3 works made in %4 s")
+            .arg(QString::number(opened), QString::number(rejected), QString::number(works),
+                 QString::number(clock.elapsed() / 1000.0, 'f', 2)));
+    return (ok && rejected == 0) ? 0 : 1;
+}
