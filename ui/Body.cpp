@@ -1,0 +1,178 @@
+#include "ui/Body.h"
+
+#include "app/ArgList.h"
+#include "data/DataSet.h"
+#include "props/PropUi.h"
+
+#include <QButtonGroup>
+#include <QDateTime>
+
+namespace {
+
+QString setting(const char *def, const char *key, const char *option)
+{
+    return appArgs.setting(QLatin1String(def), QLatin1String(key), QLatin1String(option));
+}
+
+// A check box follows its setting in every case, so that the form's initial
+// state never survives: only the integer 1 checks it.
+void setCheckedFrom(QCheckBox *box, const QString &value)
+{
+    box->setChecked(value.toInt() == 1);
+}
+
+void setupDialog(QFileDialog &dialog, const QString &title, QFileDialog::AcceptMode acceptMode,
+                 QFileDialog::FileMode fileMode, const QString &typeFilter,
+                 const QString &preselected)
+{
+    dialog.setWindowTitle(title);
+    dialog.setAcceptMode(acceptMode);
+    dialog.setFileMode(fileMode);
+    if (!typeFilter.isEmpty())
+        dialog.setNameFilters({typeFilter, QStringLiteral("Any Files (*, *.*)")});
+    if (!preselected.isEmpty())
+        dialog.selectFile(preselected);
+}
+
+} // namespace
+
+Body::Body(QWidget *parent) : QFrame(parent)
+{
+    ui.setupUi(this);
+
+    // Settings, in this order: options beat configuration keys, which beat
+    // the defaults.
+    templateFile = setting("korvane-template.yml", "Template_File", "-t");
+    genCommPropsFile = setting("commProps00.csv", "Gen_Common_Props_File", "-gp");
+    commPropsFile = setting("commProps.csv", "Common_Props_File", "-p");
+    dataPropsFile = setting("dataProps.csv", "Data_Props_File", "-dp");
+    worksDir = setting("works", "Works_Dir", "-wd");
+    setCheckedFrom(ui.Use01Work, setting("1", "Work_Use_Name", "-wun"));
+    setCheckedFrom(ui.Use02Date, setting("1", "Work_Use_Date", "-wud"));
+    setCheckedFrom(ui.Use03Time, setting("1", "Work_Use_Time", "-wut"));
+    setCheckedFrom(ui.Use04Branch, setting("1", "Work_Use_Branch", "-wub"));
+    ui.Term01Work->setText(setting("work", "Work_Name", "-wn"));
+    // The date and the time are the program's start; a later generation
+    // pass keeps them.
+    ui.Term02Date->setText(QDateTime::currentDateTime().toString(QStringLiteral("yyMMdd")));
+    ui.Term03Time->setText(QDateTime::currentDateTime().toString(QStringLiteral("hhmmss")));
+    ui.Term04Branch->setText(setting("work", "Work_Branch", "-wb"));
+    setCheckedFrom(ui.UseWorkFolderNameAsLocalId,
+                   setting("1", "Use_Work_Folder_Name_As_Local_Id", "-wui"));
+
+    // The window owns the group, so it goes with the window.
+    auto *fileNameGroup = new QButtonGroup(this);
+    fileNameGroup->addButton(ui.FNinWorkOrig);
+    fileNameGroup->addButton(ui.FNinWorkCanon);
+    fileNameGroup->setExclusive(true);
+
+    if (setting("1", "File_Name_in_Work_as_Original", "-wfn").toInt() == 1)
+        ui.FNinWorkOrig->setChecked(true);
+    else
+        ui.FNinWorkCanon->setChecked(true);
+    setCheckedFrom(ui.SetCreateWorkFlag, setting("1", "Set_Create_Work_Flag", "-cw"));
+    // The image size has no option: only the configuration file sets it.
+    ui.ImageSizeW->setText(appArgs.valueOf(QStringLiteral("Img_W"), QStringLiteral("1024")));
+    ui.ImageSizeH->setText(appArgs.valueOf(QStringLiteral("Img_H"), QStringLiteral("1024")));
+
+    // The dialogs are modeless members, so each keeps its folder and
+    // selection from one use to the next.
+    const QString dataFilter = QStringLiteral("XAFS Data Files (*.dat)");
+    const QString dataPropsFilter = QStringLiteral("Data Props File (*.csv)");
+    const QString commPropsFilter = QStringLiteral("Common Props File (*.csv)");
+
+    setupDialog(loadDataFilesDialog, tr("Load Data Files"), QFileDialog::AcceptOpen,
+                QFileDialog::ExistingFiles, dataFilter, QString());
+    connect(ui.LoadDataFiles, &QPushButton::clicked, &loadDataFilesDialog, &QFileDialog::show);
+    connect(&loadDataFilesDialog, &QFileDialog::filesSelected, this, &Body::loadDataFiles);
+
+    setupDialog(saveDataPropsDialog, tr("Save Props of Data"), QFileDialog::AcceptSave,
+                QFileDialog::AnyFile, dataPropsFilter, dataPropsFile);
+    connect(ui.SaveDataProps, &QPushButton::clicked, &saveDataPropsDialog, &QFileDialog::show);
+    connect(&saveDataPropsDialog, &QFileDialog::fileSelected, this, &Body::saveDataProps);
+
+    setupDialog(loadDataPropsDialog, tr("Load Props of Data"), QFileDialog::AcceptOpen,
+                QFileDialog::ExistingFile, dataPropsFilter, dataPropsFile);
+    connect(ui.LoadDataProps, &QPushButton::clicked, &loadDataPropsDialog, &QFileDialog::show);
+    connect(&loadDataPropsDialog, &QFileDialog::fileSelected, this, &Body::loadDataProps);
+
+    setupDialog(genCommPropsDialog, tr("Save Common Props Template"), QFileDialog::AcceptSave,
+                QFileDialog::AnyFile, commPropsFilter, genCommPropsFile);
+    connect(ui.GenCommProps, &QPushButton::clicked, &genCommPropsDialog, &QFileDialog::show);
+    connect(&genCommPropsDialog, &QFileDialog::fileSelected, this, &Body::genCommProps);
+
+    setupDialog(saveCommPropsDialog, tr("Save Common Props"), QFileDialog::AcceptSave,
+                QFileDialog::AnyFile, commPropsFilter, commPropsFile);
+    connect(ui.SaveCommProps, &QPushButton::clicked, &saveCommPropsDialog, &QFileDialog::show);
+    connect(&saveCommPropsDialog, &QFileDialog::fileSelected, this, &Body::saveCommProps);
+
+    setupDialog(loadCommPropsDialog, tr("Load Common Props"), QFileDialog::AcceptOpen,
+                QFileDialog::ExistingFile, commPropsFilter, commPropsFile);
+    connect(ui.LoadCommProps, &QPushButton::clicked, &loadCommPropsDialog, &QFileDialog::show);
+    connect(&loadCommPropsDialog, &QFileDialog::fileSelected, this, &Body::loadCommProps);
+
+    setupDialog(saveWorksDialog, tr("Save Works"), QFileDialog::AcceptSave, QFileDialog::Directory,
+                QString(), worksDir);
+    connect(ui.GenWorks, &QPushButton::clicked, &saveWorksDialog, &QFileDialog::show);
+    connect(&saveWorksDialog, &QFileDialog::fileSelected, this,
+            qOverload<const QString &>(&Body::genWorks));
+
+    connect(ui.DataFilesDropArea, &DropArea::dropped, this, &Body::loadDroppedDataFiles);
+
+    // Both are in place before the window is shown and any data file opens.
+    tpl.load(templateFile);
+    loadCommProps(commPropsFile);
+}
+
+Body::~Body()
+{
+    qDeleteAll(dataSets);
+    // The rows' widgets live in the window's grid and go with the window;
+    // only the unparented row frames are ours to delete.
+    qDeleteAll(propRows);
+}
+
+bool Body::openDataFile(const QString &dataName, QString *why)
+{
+    // The flag is taken per file, when the file is opened.
+    const bool createWork = ui.SetCreateWorkFlag->isChecked();
+    if (why)
+        why->clear();
+    auto *dataSet = new DataSet;
+    dataSet->openFile(createWork, dataName, &tpl, why);
+    if (!dataSet->ok) {
+        delete dataSet;
+        if (why && why->isEmpty())
+            *why = QStringLiteral("not a readable 9809 data file");
+        return false;
+    }
+    dataSets.append(dataSet);
+    ui.DataFiles->addItem(dataSet->fileName);
+    return true;
+}
+
+void Body::openData(const QString &dataName)
+{
+    openDataFile(dataName);
+}
+
+void Body::openDatas(const QStringList &dataNames)
+{
+    for (const QString &dataName : dataNames)
+        openData(dataName);
+}
+
+void Body::loadDataFiles(const QStringList &files)
+{
+    for (const QString &file : files)
+        openData(file);
+}
+
+void Body::loadDroppedDataFiles(const QString &path, const QString &url, const QString &scheme,
+                                const QString &host)
+{
+    Q_UNUSED(url)
+    Q_UNUSED(scheme)
+    Q_UNUSED(host)
+    openData(path);
+}
