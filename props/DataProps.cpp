@@ -1,0 +1,109 @@
+#include "props/DataProps.h"
+
+#include "data/DataSet.h"
+#include "template/MetaTemplate.h"
+#include "text/Csv.h"
+
+#include <QStringList>
+#include <QTextStream>
+#include <QVector>
+
+namespace {
+
+const QString flagKey = QStringLiteral("SYS_001");
+
+// The template lines that get a column: input ones, then from_data ones.
+QVector<const TplLine *> columnLines(const MetaTemplate &tpl)
+{
+    QVector<const TplLine *> columns;
+    for (const QList<int> *indices : {&tpl.inputIdx, &tpl.fromDataIdx}) {
+        for (int index : *indices) {
+            if (index >= 0 && index < tpl.lines.size())
+                columns.append(&tpl.lines.at(index));
+        }
+    }
+    return columns;
+}
+
+DataSet *firstNamed(const QList<DataSet *> &dataSets, const QString &fileName)
+{
+    for (DataSet *dataSet : dataSets) {
+        if (dataSet && dataSet->fileName == fileName)
+            return dataSet;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString dataPropsFileNameField(const QString &fileName)
+{
+    if (fileName.contains(QLatin1Char(',')) || fileName.contains(QLatin1Char('"')))
+        return csvQuote(fileName);
+    return fileName;
+}
+
+QString dataPropsText(const MetaTemplate &tpl, const QList<DataSet *> &dataSets,
+                      const QString &genWorkTitle)
+{
+    const QVector<const TplLine *> columns = columnLines(tpl);
+    QString types = csvNext(QStringLiteral("input"));
+    QString comments = csvNext(genWorkTitle);
+    QString ymlKeys = csvNext(QString());
+    QString ids = csvNext(flagKey);
+    for (const TplLine *line : columns) {
+        types += csvNext(line->typesText());
+        comments += csvNext(line->comm);
+        ymlKeys += csvNext(line->ymlKey);
+        ids += csvNext(line->id);
+    }
+    const QChar end = QLatin1Char('\n');
+    QString text = types + end + comments + end + ymlKeys + end + ids + end;
+    for (const DataSet *dataSet : dataSets) {
+        if (!dataSet)
+            continue;
+        const bool createWork = dataSet->metaValue(flagKey).toInt() == 1;
+        text += dataPropsFileNameField(dataSet->fileName);
+        text += csvNext(createWork ? QStringLiteral("1") : QStringLiteral("0"));
+        for (const TplLine *line : columns)
+            text += csvNext(dataSet->metaValue(line->id));
+        text += end;
+    }
+    return text;
+}
+
+void applyDataProps(QTextStream &in, const QList<DataSet *> &dataSets)
+{
+    // Lines 1 to 3 are for the reader of the spreadsheet only.
+    QString idLine;
+    for (int lineNo = 1; lineNo <= 4 && !in.atEnd(); ++lineNo) {
+        const QString line = in.readLine();
+        if (lineNo == 4)
+            idLine = line;
+    }
+    QStringList keys;
+    QString rest = idLine;
+    do {
+        QString key;
+        rest = takeCsvField(rest, key);
+        keys.append(key);
+    } while (!rest.isEmpty());
+
+    while (!in.atEnd()) {
+        QString fileName;
+        rest = takeCsvField(in.readLine(), fileName);
+        DataSet *dataSet = firstNamed(dataSets, fileName);
+        if (!dataSet)
+            continue;
+        for (int j = 1; j < keys.size() && !rest.isEmpty(); ++j) {
+            const QString &key = keys.at(j);
+            const QString current = dataSet->metaValue(key);
+            QString field;
+            rest = takeCsvField(rest, field);
+            // Writing only what differs keeps "--NO_VALUE--" when its cell
+            // was left empty, and adds no key for a "--" cell.
+            if (field != current)
+                dataSet->meta[key] = field;
+        }
+    }
+}

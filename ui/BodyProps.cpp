@@ -1,0 +1,139 @@
+// The property sheets of the main window: the common-properties rows and the
+// data-properties file. The file formats live in props/; this adapts them to
+// the rows' widgets and the window's labels.
+
+#include "ui/Body.h"
+
+#include "data/DataSet.h"
+#include "props/CommonProps.h"
+#include "props/DataProps.h"
+#include "props/PropUi.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+bool openForReading(QFile &file, QString *why)
+{
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return true;
+    if (why)
+        *why = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
+    return false;
+}
+
+PropUi *rowWithId(const QVector<PropUi *> &rows, const QString &id)
+{
+    for (PropUi *row : rows) {
+        if (row->idLabel()->text() == id)
+            return row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool Body::writeDataProps(const QString &fname, QString *why)
+{
+    const QString title = QCoreApplication::translate("Body", "Gen. Work/not");
+    return savePropsFile(fname, dataPropsText(tpl, dataSets, title), why);
+}
+
+bool Body::readDataProps(const QString &fname, QString *why)
+{
+    QFile file(fname);
+    if (!openForReading(file, why))
+        return false;
+    QTextStream in(&file);
+    applyDataProps(in, dataSets);
+    return true;
+}
+
+bool Body::writeCommPropsTemplate(const QString &fname, QString *why)
+{
+    return savePropsFile(fname, commonPropsTemplateText(tpl), why);
+}
+
+bool Body::readCommProps(const QString &fname, QString *why)
+{
+    // The labels follow every request, even one whose file cannot be read.
+    ui.OldCommPropsFileName->setText(ui.NewCommPropsFileName->text());
+    ui.NewCommPropsFileName->setText(fname);
+
+    QFile file(fname);
+    if (!openForReading(file, why))
+        return false;
+    QTextStream in(&file);
+    for (const CommonPropLine &line : readCommonPropLines(in)) {
+        if (PropUi *row = rowWithId(propRows, line.id)) {
+            row->oldValueEdit()->setText(row->valueEdit()->text());
+            row->valueEdit()->setText(line.value);
+            // An existing row keeps its comment and key; a file that
+            // disagrees is only reported.
+            if (row->commentLabel()->text() != line.comment)
+                qDebug() << "different comm   in updating comm prop : " << line.id;
+            if (row->ymlKeyLabel()->text() != line.key)
+                qDebug() << "different ymlKey in updating comm prop : " << line.id;
+            continue;
+        }
+        // Only the row's widgets go into the sheet's grid; the frame itself
+        // stays unparented and keeps the pointers to them.
+        auto *row = new PropUi(line.id, line.value, line.comment, line.key);
+        const int gridRow = propRows.size();
+        ui.PropListLayout->addWidget(row->idLabel(), gridRow, 0);
+        ui.PropListLayout->addWidget(row->valueEdit(), gridRow, 1);
+        ui.PropListLayout->addWidget(row->commentLabel(), gridRow, 2);
+        ui.PropListLayout->addWidget(row->ymlKeyLabel(), gridRow, 3);
+        ui.PropListLayout->addWidget(row->oldValueEdit(), gridRow, 4);
+        propRows.append(row);
+    }
+    return true;
+}
+
+bool Body::writeCommProps(const QString &fname, QString *why)
+{
+    QVector<CommonPropLine> lines;
+    lines.reserve(propRows.size());
+    for (const PropUi *row : qAsConst(propRows)) {
+        lines.append({row->idLabel()->text(), row->valueEdit()->text(), row->commentLabel()->text(),
+                      row->ymlKeyLabel()->text()});
+    }
+    return savePropsFile(fname, commonPropsText(lines), why);
+}
+
+CommonValues Body::commonValues() const
+{
+    CommonValues values;
+    values.reserve(propRows.size());
+    for (const PropUi *row : propRows)
+        values.append({row->idLabel()->text(), row->valueEdit()->text()});
+    return values;
+}
+
+void Body::saveDataProps(const QString &fname)
+{
+    writeDataProps(fname);
+}
+
+void Body::loadDataProps(const QString &fname)
+{
+    readDataProps(fname);
+}
+
+void Body::genCommProps(const QString &fname)
+{
+    writeCommPropsTemplate(fname);
+}
+
+void Body::loadCommProps(const QString &fname)
+{
+    readCommProps(fname);
+}
+
+void Body::saveCommProps(const QString &fname)
+{
+    writeCommProps(fname);
+}
