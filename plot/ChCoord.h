@@ -3,6 +3,7 @@
 // ranges shown, and the ticks of an axis.
 
 #include <QObject>
+#include <QVector>
 
 class ChCoord : public QObject
 {
@@ -31,4 +32,9 @@ public:
     // Tick step, first and last tick between a and b. Returns false (and
     // leaves no usable ticks) when the span is zero or not finite.
     bool calcTicks(double a, double b, double &step, double &first, double &last) const;
+    // Every tick value from first to last of calcTicks, at most maxTicks of
+    // them; empty when calcTicks finds no ticks.
+    QVector<double> tickValues(double a, double b) const;
+
+    static constexpr int maxTicks = 400;
 };

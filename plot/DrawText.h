@@ -14,6 +14,14 @@ class DrawText : public QObject
 public:
     explicit DrawText(QObject *parent = nullptr) : QObject(parent) {}
 
+    // Sizes a copy of font so that text, measured at 10 points, fills a box of
+    // width x height; above 0, maxPointSize caps the size. A usable size is
+    // made the painter's font and returned. A size of 0 or below (a box
+    // without width or height) or one that is not finite is returned with
+    // font itself as the painter's font, and the caller draws nothing.
+    double fitFont(QPainter *painter, const QFont &font, int flags, const QString &text,
+                   double width, double height, double maxPointSize);
+    // The box is normalised in place (negative width or height flipped).
     void drawFitText(QPainter *painter, QRectF &box, const QFont &font, int flags, int fit,
                      const QString &text, double maxPointSize);
     void drawRotatedFitText(QPainter *painter, double angle, QRectF &box, const QFont &font,
