@@ -8,6 +8,10 @@
 
 // Takes the next item from the front of text into item and returns the rest
 // (which keeps its leading whitespace). A double quote groups an item.
+// Unbalanced quotes are logged as one quoted string on the debug stream:
+//   "In a line [<text>] item is started from quote but not ended by quote"
+//   "In a line [<text>] item is started from not quote but ended by quote"
+// (QDebug escapes the quotes inside, so match them with a pattern if needed).
 QString takeItem(const QString &text, QString &item);
 // Returns the line before its first "#" outside quotes; the comment goes to
 // comment (left as it was when the line has none).

@@ -1,0 +1,59 @@
+#include "text/DateTime.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+DateTimeFields splitDateAndTime(const QString &dateText, const QString &timeText)
+{
+    static const QRegularExpression dateSeparator(QStringLiteral("[-/\\.]"));
+    DateTimeFields f;
+
+    const QStringList date = dateText.split(dateSeparator);
+    // Two-digit years are this century's; any year below 1000 is taken so.
+    int year = date.value(0, QStringLiteral("0000")).toInt();
+    if (year < 1000)
+        year += 2000;
+    f.year = QString::number(year);
+    f.month = date.size() < 2 ? QStringLiteral("00") : date.at(1);
+    f.day = date.size() < 3 ? QStringLiteral("00") : date.at(2);
+
+    const QStringList time = timeText.split(QLatin1Char(':'));
+    f.hour = time.value(0, QStringLiteral("00"));
+    f.minute = time.size() < 2 ? QStringLiteral("00") : time.at(1);
+    const QString seconds = time.size() < 3 ? QStringLiteral("00.000") : time.at(2);
+
+    const QStringList pieces = seconds.split(QLatin1Char('.'));
+    f.second = pieces.value(0, QStringLiteral("00"));
+    f.msec = pieces.size() < 2 ? QStringLiteral("000") : pieces.at(1);
+    return f;
+}
+
+DateTimeFields splitDateTime(const QString &text)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList parts = text.split(blanks);
+    const QString date = parts.value(0, QStringLiteral("0000/00/00"));
+    const QString time = parts.size() < 2 ? QStringLiteral("00:00:00.000") : parts.at(1);
+    return splitDateAndTime(date, time);
+}
+
+QString formatTime(const QString &hour, const QString &minute, const QString &second,
+                   const QString &msec)
+{
+    // The multi-argument arg() fills all places in one pass, so a field that
+    // itself holds "%1" is not filled again.
+    if (msec.isEmpty())
+        return QStringLiteral("%1:%2:%3").arg(hour, minute, second);
+    return QStringLiteral("%1:%2:%3.%4").arg(hour, minute, second, msec);
+}
+
+QString normalDateTime(const DateTimeFields &f)
+{
+    return QStringLiteral("%1 %2").arg(QStringLiteral("%1-%2-%3").arg(f.year, f.month, f.day),
+                                       formatTime(f.hour, f.minute, f.second, f.msec));
+}
+
+QString normaliseDateTime(const QString &text)
+{
+    return normalDateTime(splitDateTime(text));
+}
