@@ -2,10 +2,18 @@
 // What one generation pass made and what went wrong, for callers that report
 // it (the batch mode); the window ignores it.
 
+#include "template/Render.h"
+
+#include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <functional>
+
+class DataSet;
+class MetaTemplate;
+class QDir;
 
 struct WorkPassReport
 {
@@ -15,9 +23,42 @@ struct WorkPassReport
         QString dataPath; // the data file the work was made from
         QString folder;   // absolute path of the work folder
     };
-    QVector<Work> made;    // in the order of the works
-    QStringList failures;  // one line each: the file or folder, then why
+    QVector<Work> made;   // in the order of the works
+    QStringList failures; // one line each: the file or folder, then why
     bool indexWritten = false;
     // Called once per work made, right after its page row.
     std::function<void(const Work &)> onWork;
 };
+
+// The controls of the window that steer a pass, as plain values.
+struct WorkOptions
+{
+    bool useWork = false;
+    QString work;
+    bool useDate = false;
+    QString date;
+    bool useTime = false;
+    QString time;
+    bool useBranch = false;
+    QString branch;
+    bool localId = false;      // the folder name becomes INFO_015
+    bool originalNames = true; // the data file's base name, else the canonical one
+    QSize imageSize = QSize(1024, 1024);
+};
+
+// The absolute path of the file beside path named by everything of path's
+// name before its last dot, a dot and suffix.
+QString withSuffix(const QString &path, const QString &suffix);
+// The folder name of the workCount-th work of a pass: the checked name parts
+// each after a "-" (except the first), then "-" and the count in four digits.
+QString workFolderName(const WorkOptions &options, int workCount);
+// The base name of the files in a work: the data file's own, or the canonical
+// one made of the base name and header items.
+QString workFileBase(const WorkOptions &options, const DataSet &dataSet);
+
+// One generation pass into worksDirectory: a work for every data set whose
+// "SYS_001" is 1, then index.html. Writes the work's own values into the data
+// sets' meta. False when anything failed; report (when given) tells what.
+bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
+                 const WorkOptions &options, const MetaTemplate &tpl, const CommonValues &common,
+                 WorkPassReport *report = nullptr);

@@ -1,0 +1,150 @@
+#include "template/Render.h"
+
+#include "data/DataSet.h"
+#include "template/MetaTemplate.h"
+#include "text/Csv.h"
+
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace {
+
+const QString noValue = QStringLiteral("--");
+const int keyWidth = 20;
+
+bool isSectionHeader(const TplLine &line)
+{
+    return line.types.size() == 1 && line.types.first() == Other;
+}
+
+// The index after the "block_end" that closes the block opened at start, or
+// the end of the template when the block is never closed.
+int afterBlockEnd(const MetaTemplate &tpl, int start)
+{
+    const QString &name = tpl.lines.at(start).blockName;
+    for (int i = start + 1; i < tpl.lines.size(); ++i) {
+        const TplLine &line = tpl.lines.at(i);
+        if (line.isMeta && line.ymlKey == QLatin1String("block_end") && line.blockName == name)
+            return i + 1;
+    }
+    return tpl.lines.size();
+}
+
+QString doubleQuoted(const QString &value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+// Whether a YAML reader would take the bare value for something else: an
+// indicator at its start, a comment or mapping separator inside it, or blanks
+// it would trim.
+bool needsQuotes(const QString &value)
+{
+    const QChar first = value.front();
+    const QChar last = value.back();
+    const auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    if (isBlank(first) || isBlank(last) || value.contains(QLatin1Char('\t')))
+        return true;
+    if (value.contains(QLatin1String(": ")) || value.contains(QLatin1String(" #")) ||
+        last == QLatin1Char(':'))
+        return true;
+    if (QStringLiteral("[]{},#&*!|>'\"%@`").contains(first))
+        return true;
+    for (const char *indicator : {"-", "?", ":"}) {
+        const QString bare = QLatin1String(indicator);
+        if (value == bare || value.startsWith(bare + QLatin1Char(' ')))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool lookupValue(const CommonValues &common, const DataSet &dataSet, const QString &id,
+                 QString &value)
+{
+    bool found = false;
+    for (const CommonValue &row : common) {
+        if (row.id == id && row.value != noValue) {
+            value = row.value;
+            found = true;
+            break;
+        }
+    }
+    const auto own = dataSet.meta.constFind(id);
+    if (own == dataSet.meta.constEnd())
+        return found;
+    if (own.value() == noValue)
+        return found; // the common value, if any, stands
+    value = dataSet.metaValue(id);
+    return true;
+}
+
+QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, const DataSet &dataSet)
+{
+    QString text;
+    int i = 0;
+    while (i < tpl.lines.size()) {
+        const TplLine &line = tpl.lines.at(i);
+        QString value;
+        if (!line.isMeta) {
+            ++i;
+            if (isSectionHeader(line)) {
+                text += line.ymlKey + QLatin1Char('\n');
+                continue;
+            }
+            bool parentsSet = true;
+            for (const QString &pid : line.pids) {
+                QString parentValue;
+                if (!lookupValue(common, dataSet, pid, parentValue)) {
+                    parentsSet = false;
+                    break;
+                }
+            }
+            if (!parentsSet || !lookupValue(common, dataSet, line.id, value))
+                continue;
+            text += padRight(line.ymlKey, keyWidth) + QLatin1Char(' ') +
+                    yamlValue(value, line.literal) + QLatin1Char('\n');
+            continue;
+        }
+        // A directive without a value counts as switched off.
+        lookupValue(common, dataSet, line.id, value);
+        if (line.ymlKey == QLatin1String("block_start") && value.toInt(nullptr, 10) == 0)
+            i = afterBlockEnd(tpl, i);
+        else
+            ++i;
+    }
+    return text;
+}
+
+bool writeMetadataFile(const QString &path, const MetaTemplate &tpl, const CommonValues &common,
+                       const DataSet &dataSet, QString *why)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        if (why)
+            *why = file.errorString();
+        return false;
+    }
+    QTextStream out(&file);
+    out << renderMetadata(tpl, common, dataSet);
+    out.flush();
+    if (out.status() != QTextStream::Ok || !file.commit()) {
+        if (why)
+            *why = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString yamlValue(const QString &value, bool literal)
+{
+    if (value.isEmpty())
+        return literal ? QStringLiteral("\"\"") : QString();
+    if (literal || needsQuotes(value))
+        return doubleQuoted(value);
+    return value;
+}
