@@ -86,8 +86,6 @@ class TestRender : public QObject
 private slots:
     void render_data();
     void render();
-    void lookup_data();
-    void lookup();
     void writeFile();
     void writeFileFails();
 };
@@ -219,40 +217,6 @@ void TestRender::render()
     DataSet dataSet;
     dataSet.meta = meta;
     QCOMPARE(renderMetadata(templateOf(lines), common, dataSet), expected);
-}
-
-void TestRender::lookup_data()
-{
-    QTest::addColumn<CommonValues>("common");
-    QTest::addColumn<MetaMap>("meta");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<QString>("value");
-
-    QTest::newRow("nowhere") << rows({"X", "x"}) << metaOf({"Y", "y"}) << false << "";
-    QTest::newRow("common only") << rows({"K", "c"}) << MetaMap() << true << "c";
-    QTest::newRow("common -- only") << rows({"K", "--"}) << MetaMap() << false << "";
-    QTest::newRow("own --, no common") << CommonValues() << metaOf({"K", "--"}) << false << "";
-    QTest::newRow("own no-value marker")
-        << CommonValues() << metaOf({"K", "--NO_VALUE--"}) << true << "";
-    QTest::newRow("own empty") << rows({"K", "c"}) << metaOf({"K", ""}) << true << "";
-    QTest::newRow("own value") << rows({"K", "c"}) << metaOf({"K", "v"}) << true << "v";
-    QTest::newRow("own --, common")
-        << rows({"K", "--", "K", "c"}) << metaOf({"K", "--"}) << true << "c";
-}
-
-void TestRender::lookup()
-{
-    QFETCH(CommonValues, common);
-    QFETCH(MetaMap, meta);
-    QFETCH(bool, found);
-    QFETCH(QString, value);
-
-    DataSet dataSet;
-    dataSet.meta = meta;
-    QString got = QStringLiteral("untouched");
-    QCOMPARE(lookupValue(common, dataSet, QStringLiteral("K"), got), found);
-    if (found)
-        QCOMPARE(got, value);
 }
 
 void TestRender::writeFile()

@@ -333,15 +333,12 @@ void TestWorkPass::workContents_data()
 {
     QTest::addColumn<bool>("localId");
     QTest::addColumn<bool>("original");
-    QTest::addColumn<QString>("branch");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("base");
 
-    QTest::newRow("original names, local id") << true << true << "x"
-                                              << "w-x-0001"
+    QTest::newRow("original names, local id") << true << true << "w-x-0001"
                                               << "s0";
-    QTest::newRow("canonical names") << false << false << "x"
-                                     << "w-x-0001"
+    QTest::newRow("canonical names") << false << false << "w-x-0001"
                                      << "s0-id1-BLC2-98310";
 }
 
@@ -349,7 +346,6 @@ void TestWorkPass::workContents()
 {
     QFETCH(bool, localId);
     QFETCH(bool, original);
-    QFETCH(QString, branch);
     QFETCH(QString, folder);
     QFETCH(QString, base);
 
@@ -360,7 +356,7 @@ void TestWorkPass::workContents()
     options.useWork = true;
     options.work = QStringLiteral("w");
     options.useBranch = true;
-    options.branch = branch;
+    options.branch = QStringLiteral("x");
     options.localId = localId;
     options.originalNames = original;
     WorkPassReport report;
