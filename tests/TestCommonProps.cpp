@@ -1,0 +1,330 @@
+// The common-properties sheet of a real main window: generating, loading and
+// saving the file, and what the rows show afterwards.
+
+#include "app/ArgList.h"
+#include "props/PropUi.h"
+#include "ui/Body.h"
+
+#include "TestSupport.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString pink = QStringLiteral("background-color: rgb(255, 192, 192);");
+const QString white = QStringLiteral("background-color: rgb(255, 255, 255);");
+
+// A window built as start-up builds it, with the template and the
+// common-properties file given by -t and -p.
+std::unique_ptr<Body> makeBody(const QString &templatePath, const QString &commPropsPath)
+{
+    appArgs = ArgList();
+    appArgs.add(QStringLiteral("-t"), templatePath, templatePath);
+    appArgs.add(QStringLiteral("-p"), commPropsPath, commPropsPath);
+    return std::make_unique<Body>();
+}
+
+QString colourName(const QString &styleSheet)
+{
+    if (styleSheet.isEmpty())
+        return QStringLiteral("-");
+    if (styleSheet == pink)
+        return QStringLiteral("pink");
+    if (styleSheet == white)
+        return QStringLiteral("white");
+    return styleSheet;
+}
+
+// Each row as "id|value|comment|key|old value|colour"; a row whose widgets
+// are not in their cells of the window's grid shows as "misplaced".
+QStringList rowTexts(const Body &body)
+{
+    QStringList texts;
+    for (int r = 0; r < body.propRows.size(); ++r) {
+        const PropUi *row = body.propRows.at(r);
+        const QWidget *cells[] = {row->idLabel(), row->valueEdit(), row->commentLabel(),
+                                  row->ymlKeyLabel(), row->oldValueEdit()};
+        bool placed = true;
+        for (int c = 0; c < 5; ++c) {
+            QLayoutItem *item = body.ui.PropListLayout->itemAtPosition(r, c);
+            placed = placed && item && item->widget() == cells[c];
+        }
+        if (!placed) {
+            texts << QStringLiteral("misplaced");
+            continue;
+        }
+        texts << QStringList{row->idLabel()->text(),
+                             row->valueEdit()->text(),
+                             row->commentLabel()->text(),
+                             row->ymlKeyLabel()->text(),
+                             row->oldValueEdit()->text(),
+                             colourName(row->valueEdit()->styleSheet())}
+                     .join(QLatin1Char('|'));
+    }
+    return texts;
+}
+
+const QString sheetAB = QStringLiteral("\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"2\",\"cb\",\"kb\"\n");
+
+} // namespace
+
+class TestCommonProps : public QObject
+{
+    Q_OBJECT
+private slots:
+    void generate_data();
+    void generate();
+    void load_data();
+    void load();
+    void saveAndReload_data();
+    void saveAndReload();
+    void saveFailure_data();
+    void saveFailure();
+};
+
+void TestCommonProps::generate_data()
+{
+    QTest::addColumn<QString>("templateText"); // null: no template file at all
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("no template") << QString() << "";
+    QTest::newRow("no semi_fix lines") << "sample:\n  name: SMPL_001 input \"\" \"\" \"name\"\n"
+                                          "  beam: FACI_002 from_data \"\" \"\" \"beam\"\n"
+                                       << "";
+    QTest::newRow("indented key") << "  key: ID1 semi_fix dflt \"\" \"a comment\"\n"
+                                  << "\"ID1\",\"dflt\",\"a comment\",\"..key:\"\n";
+    QTest::newRow("only semi_fix lines, in order")
+        << "people:\n"
+           "  - name: PERS_001 semi_fix \"A. Person\" \"\" \"who measured\"\n"
+           "  mail: PERS_002 input/semi_fix \"\" \"\" \"mail\"\n"
+           "project: INFO_001 semi_fix \"--\" \"\" \"project name\"\n"
+           "  role: PERS_003 semi_fix/input \"\" \"\" \"role\"\n"
+           "::block_start blk BLK_001 semi_fix 1 \"\" \"switch\"\n"
+        << "\"PERS_001\",\"A. Person\",\"who measured\",\"..-.name:\"\n"
+           "\"INFO_001\",\"--\",\"project name\",\"project:\"\n"
+           "\"BLK_001\",\"1\",\"switch\",\"block_start\"\n";
+}
+
+void TestCommonProps::generate()
+{
+    QFETCH(QString, templateText);
+    QFETCH(QString, expected);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString tplPath = dir.filePath(QStringLiteral("template.yml"));
+    if (!templateText.isNull())
+        QVERIFY(writeTextFile(tplPath, templateText));
+    auto body = makeBody(tplPath, dir.filePath(QStringLiteral("none.csv")));
+
+    const QString out = dir.filePath(QStringLiteral("commProps00.csv"));
+    QString why;
+    QVERIFY2(body->writeCommPropsTemplate(out, &why), qPrintable(why));
+    QVERIFY(QFileInfo::exists(out));
+    QCOMPARE(readTextFile(out), expected);
+    // A generated file loads into one row per line, with the dotted keys.
+    QVERIFY(body->readCommProps(out));
+    QCOMPARE(body->propRows.size(), expected.count(QLatin1Char('\n')));
+}
+
+void TestCommonProps::load_data()
+{
+    // The first file is the one the window loads when it is built, the others
+    // are loaded in turn; a null entry names a file that does not exist.
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("one file") << QStringList{sheetAB} << QStringList{"A|1|ca|ka||-", "B|2|cb|kb||-"}
+                              << QStringList();
+    QTest::newRow("same file twice")
+        << QStringList{sheetAB, sheetAB} << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb|2|-"}
+        << QStringList();
+    QTest::newRow("one value changed")
+        << QStringList{sheetAB, "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"3\",\"cb\",\"kb\"\n"}
+        << QStringList{"A|1|ca|ka|1|-", "B|3|cb|kb|2|pink"} << QStringList();
+    QTest::newRow("changed back") << QStringList{sheetAB, "\"A\",\"7\",\"ca\",\"ka\"\n", sheetAB}
+                                  << QStringList{"A|1|ca|ka|7|pink", "B|2|cb|kb|2|-"}
+                                  << QStringList();
+    QTest::newRow("new id appended")
+        << QStringList{sheetAB, "\"C\",\"3\",\"cc\",\"kc\"\n\"A\",\"1\",\"ca\",\"ka\"\n"}
+        << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb||-", "C|3|cc|kc||-"} << QStringList();
+    QTest::newRow("two lines for one id")
+        << QStringList{"\"A\",\"1\",\"c\",\"k\"\n\"A\",\"2\",\"c\",\"k\"\n"}
+        << QStringList{"A|2|c|k|1|pink"} << QStringList();
+    QTest::newRow("empty line")
+        << QStringList{"\"A\",\"1\",\"c\",\"k\"\n\n\"B\",\"2\",\"c\",\"k\"\n"}
+        << QStringList{"A|1|c|k||-", "|||||-", "B|2|c|k||-"} << QStringList();
+    QTest::newRow("empty line finds the empty row")
+        << QStringList{"\n\"A\",\"1\",\"c\",\"k\"\n", "\n"} << QStringList{"|||||-", "A|1|c|k||-"}
+        << QStringList();
+    QTest::newRow("missing and surplus fields")
+        << QStringList{"\"A\",\"1\"\n\"B\"\n\"C\",\"3\",\"c\",\"k\",\"extra\"\n"}
+        << QStringList{"A|1||||-", "B|||||-", "C|3|c|k||-"} << QStringList();
+    QTest::newRow("quotes, commas and backslashes")
+        << QStringList{"\"A\",\"x,\"\"y\"\"\\z\",\"a, b\",\"k\"\n"}
+        << QStringList{"A|x,\"y\"\\z|a, b|k||-"} << QStringList();
+    QTest::newRow("comment and key differ")
+        << QStringList{sheetAB, "\"A\",\"1\",\"other\",\"ka\"\n\"B\",\"2\",\"cb\",\"other\"\n"}
+        << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb|2|-"}
+        << QStringList{"different comm   in updating comm prop :  \"A\"",
+                       "different ymlKey in updating comm prop :  \"B\""};
+    QTest::newRow("missing file in between")
+        << QStringList{sheetAB, QString(), "\"B\",\"5\",\"cb\",\"kb\"\n"}
+        << QStringList{"A|1|ca|ka||-", "B|5|cb|kb|2|pink"} << QStringList();
+    QTest::newRow("no file at start")
+        << QStringList{QString(), sheetAB} << QStringList{"A|1|ca|ka||-", "B|2|cb|kb||-"}
+        << QStringList();
+}
+
+void TestCommonProps::load()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, messages);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList paths;
+    for (int i = 0; i < files.size(); ++i) {
+        paths << dir.filePath(QStringLiteral("c%1.csv").arg(i));
+        if (!files.at(i).isNull())
+            QVERIFY(writeTextFile(paths.last(), files.at(i)));
+    }
+    for (const QString &message : messages)
+        QTest::ignoreMessage(QtDebugMsg, qPrintable(message));
+
+    auto body = makeBody(dir.filePath(QStringLiteral("no-template.yml")), paths.first());
+    QCOMPARE(body->ui.NewCommPropsFileName->text(), paths.first());
+    for (int i = 1; i < paths.size(); ++i) {
+        QString why;
+        QCOMPARE(body->readCommProps(paths.at(i), &why), !files.at(i).isNull());
+        QCOMPARE(why.isEmpty(), !files.at(i).isNull());
+        // The labels follow every load, also one that reads nothing.
+        QCOMPARE(body->ui.NewCommPropsFileName->text(), paths.at(i));
+        QCOMPARE(body->ui.OldCommPropsFileName->text(), paths.at(i - 1));
+    }
+    QCOMPARE(rowTexts(*body), rows);
+
+    const CommonValues values = body->commonValues();
+    QCOMPARE(values.size(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(values.at(i).id, rows.at(i).section(QLatin1Char('|'), 0, 0));
+        QCOMPARE(values.at(i).value, rows.at(i).section(QLatin1Char('|'), 1, 1));
+    }
+}
+
+void TestCommonProps::saveAndReload_data()
+{
+    QTest::addColumn<QStringList>("files"); // as in load()
+    QTest::addColumn<QStringList>("edits"); // "<row>:<new value>"
+    QTest::addColumn<QString>("saved");
+
+    QTest::newRow("empty sheet") << QStringList{QString()} << QStringList() << "";
+    QTest::newRow("loaded twice and edited")
+        << QStringList{sheetAB, sheetAB} << QStringList{"1:changed"}
+        << "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"changed\",\"cb\",\"kb\"\n";
+    QTest::newRow("quotes, commas, backslashes, blanks")
+        << QStringList{"\"A\",\"x,\"\"y\"\"\\z\",\"a, b\",\"..k:\"\n"} << QStringList{"0: \"q\" , "}
+        << "\"A\",\" \"\"q\"\" , \",\"a, b\",\"..k:\"\n";
+    QTest::newRow("empty row and no-value marker")
+        << QStringList{"\n\"A\",\"--\",\"c\",\"k\"\n"} << QStringList()
+        << "\"\",\"\",\"\",\"\"\n\"A\",\"--\",\"c\",\"k\"\n";
+}
+
+void TestCommonProps::saveAndReload()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, edits);
+    QFETCH(QString, saved);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString tplPath = dir.filePath(QStringLiteral("no-template.yml"));
+    QStringList paths;
+    for (int i = 0; i < files.size(); ++i) {
+        paths << dir.filePath(QStringLiteral("c%1.csv").arg(i));
+        if (!files.at(i).isNull())
+            QVERIFY(writeTextFile(paths.last(), files.at(i)));
+    }
+    auto body = makeBody(tplPath, paths.first());
+    for (int i = 1; i < paths.size(); ++i)
+        body->loadCommProps(paths.at(i));
+    for (const QString &edit : edits)
+        body->propRows.at(edit.section(QLatin1Char(':'), 0, 0).toInt())
+            ->valueEdit()
+            ->setText(edit.section(QLatin1Char(':'), 1));
+
+    const QString out = dir.filePath(QStringLiteral("commProps.csv"));
+    QString why;
+    QVERIFY2(body->writeCommProps(out, &why), qPrintable(why));
+    QCOMPARE(readTextFile(out), saved);
+
+    // A fresh window shows the same rows, with nothing before them.
+    QStringList expected;
+    for (const QString &row : rowTexts(*body))
+        expected << row.section(QLatin1Char('|'), 0, 3) + QStringLiteral("||-");
+    body.reset();
+    auto fresh = makeBody(tplPath, out);
+    QCOMPARE(rowTexts(*fresh), expected);
+}
+
+void TestCommonProps::saveFailure_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("target");
+
+    const QStringList whats{"common", "template", "data"};
+    // The longest name a folder holds leaves no room for a temporary file
+    // beside it, so the write fails while the earlier file stands.
+    const QString longName = QString(255 - 4, QLatin1Char('n')) + QStringLiteral(".csv");
+    for (const QString &what : whats) {
+        QTest::newRow(qPrintable(what + QStringLiteral(", missing folder")))
+            << what << "missing/props.csv";
+        QTest::newRow(qPrintable(what + QStringLiteral(", a folder"))) << what << "folder";
+        QTest::newRow(qPrintable(what + QStringLiteral(", earlier file kept"))) << what << longName;
+    }
+}
+
+void TestCommonProps::saveFailure()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, target);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString tplPath = dir.filePath(QStringLiteral("template.yml"));
+    QVERIFY(writeTextFile(tplPath, QStringLiteral("project: INFO_001 semi_fix p \"\" \"c\"\n")));
+    const QString sheet = dir.filePath(QStringLiteral("sheet.csv"));
+    QVERIFY(writeTextFile(sheet, sheetAB));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QString path = dir.filePath(target);
+    const QString earlier = QStringLiteral("earlier\n");
+    if (target.endsWith(QLatin1String(".csv")) && !target.contains(QLatin1Char('/')) &&
+        !writeTextFile(path, earlier))
+        QSKIP("this file system does not take names of 255 characters");
+
+    auto body = makeBody(tplPath, sheet);
+    QString why;
+    bool ok = true;
+    if (what == QLatin1String("common"))
+        ok = body->writeCommProps(path, &why);
+    else if (what == QLatin1String("template"))
+        ok = body->writeCommPropsTemplate(path, &why);
+    else
+        ok = body->writeDataProps(path, &why);
+    QVERIFY(!ok);
+    QVERIFY(!why.isEmpty());
+    if (QFileInfo(path).isFile())
+        QCOMPARE(readTextFile(path), earlier);
+    else
+        QCOMPARE(QFileInfo(path).isDir(), target == QLatin1String("folder"));
+}
+
+QTEST_MAIN(TestCommonProps)
+#include "TestCommonProps.moc"
