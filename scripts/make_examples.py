@@ -655,7 +655,7 @@ CONFIG = """\
 # An option on the command line beats the key of the same name here.
 Template_File      korvane-template.yml
 Common_Props_File  commProps.csv       # loaded at start
-Data_Props_File    dataProps.csv
+Data_Props_File    dataProps.csv       # "Load Props of Data" dataProps-filled.csv for sample names
 Works_Dir          works
 Work_Name          CuK                 # first part of every work folder name
 Work_Branch        refs
@@ -675,7 +675,9 @@ def main():
     template = template_text()
     write_text("korvane-template.yml", template)
     write_text("commProps.csv", comm_props_text(template))
-    write_text("dataProps.csv", data_props_text(template))
+    # dataProps.csv itself is what korvane saves; the filled-in copy has a
+    # name of its own so that a save never overwrites it.
+    write_text("dataProps-filled.csv", data_props_text(template))
     write_text("config.cfg", CONFIG)
 
 
