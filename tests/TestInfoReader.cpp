@@ -1,0 +1,106 @@
+#include "data/DataSet.h"
+
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+namespace {
+
+// Every entry of the store in arrival order, as "name|value|text".
+QStringList entries(const ArgList &info)
+{
+    QStringList out;
+    const QStringList names = info.arrivalNames();
+    QHash<QString, int> seen;
+    for (const QString &name : names) {
+        const int n = seen[name]++;
+        out << name + '|' + info.valuesOf(name).at(n) + '|' + info.textsOf(name).at(n);
+    }
+    return out;
+}
+
+} // namespace
+
+class TestInfoReader : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lines_data();
+    void lines();
+    void repeatedKey();
+    void fromFile();
+    void cannotOpen();
+};
+
+void TestInfoReader::lines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("key, colon, blank, value") << "Measurement Type: Step XAFS\n"
+                                              << QStringList{"Measurement Type|Step|Step XAFS"};
+    QTest::newRow("date and time")
+        << "Start Date Time: 2019/03/25 09:41:07.5\n"
+        << QStringList{"Start Date Time|2019/03/25|2019/03/25 09:41:07.5"};
+    QTest::newRow("no blank after colon") << "Gain:8\nGain:12\n"
+                                          << QStringList{"Gain||", "Gain|2|2"};
+    QTest::newRow("blanks around the key") << "   Detector    Range  :  1 I0 8   \n"
+                                           << QStringList{"Detector Range|1|1 I0 8"};
+    QTest::newRow("second colon belongs to the text") << "Time: 10:12:44\n"
+                                                      << QStringList{"Time|10:12:44|10:12:44"};
+    QTest::newRow("no colon") << "Remark only\n" << QStringList{"Remark only|emark|emark only"};
+    QTest::newRow("blank and comment lines")
+        << "\n   \n# a comment\n   # indented comment\nA: 1\n\t\n"
+        << QStringList{"A|1|1"};
+    QTest::newRow("comment after value") << "A: 1 # one\n" << QStringList{"A|1|1 "};
+    QTest::newRow("hash inside double quotes") << "A: \"x # y\" z\n"
+                                               << QStringList{"A|x # y|\"x # y\" z"};
+    QTest::newRow("hash inside single quotes") << "A: 'x # y'\n" << QStringList{"A|'x|'x # y'"};
+    QTest::newRow("comment in the key") << "A # B: 1\n" << QStringList{"A|| "};
+    QTest::newRow("colon only") << ":\n" << QStringList{"||"};
+    QTest::newRow("no line end at the end") << "A: 1\nB: 2" << QStringList{"A|1|1", "B|2|2"};
+}
+
+void TestInfoReader::lines()
+{
+    QFETCH(QString, text);
+    QTextStream in(&text, QIODevice::ReadOnly);
+    DataSet ds;
+    QVERIFY(ds.readInfo(in));
+    QTEST(entries(ds.info), "expected");
+}
+
+void TestInfoReader::repeatedKey()
+{
+    QString text = "Detector Range: 1 I1 4\nOther: x\nDetector Range: 2 I1 6\n";
+    QTextStream in(&text, QIODevice::ReadOnly);
+    DataSet ds;
+    QVERIFY(ds.readInfo(in));
+    QCOMPARE(ds.info.size(), 3);
+    QCOMPARE(ds.info.textOf("Detector Range"), QString("2 I1 6"));
+    QCOMPARE(ds.info.textsOf("Detector Range"), QStringList({"1 I1 4", "2 I1 6"}));
+}
+
+void TestInfoReader::fromFile()
+{
+    DataSet ds;
+    QVERIFY(ds.readInfo(testDataPath("scan3.info")));
+    QCOMPARE(ds.info.textOf("Measurement Type"), QString("Quick XAFS"));
+    QCOMPARE(ds.info.textOf("End Date"), QString("2019/03/25 10:12:44"));
+    QCOMPARE(ds.info.textsOf("Detector Range").size(), 2);
+}
+
+void TestInfoReader::cannotOpen()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    DataSet ds;
+    QVERIFY(!ds.readInfo(dir.filePath("absent.info")));
+    QVERIFY(!ds.readInfo(QString()));
+    QCOMPARE(ds.info.size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestInfoReader)
+#include "TestInfoReader.moc"
