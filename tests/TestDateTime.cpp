@@ -98,8 +98,6 @@ void TestDateTime::normaliseDateTime_data()
                                  << "2000-- --:--:--.---";
     QTest::newRow("empty") << ""
                            << "2000-00-00 00:00:00.000";
-    QTest::newRow("date only") << "2026/11/30"
-                               << "2026-11-30 00:00:00.000";
     QTest::newRow("tab between") << "26.11.30\t21:41:55"
                                  << "2026-11-30 21:41:55.000";
     QTest::newRow("third part ignored") << "2026/11/30 21:41:55 JST"
@@ -108,8 +106,6 @@ void TestDateTime::normaliseDateTime_data()
                                                    << "2000-00-00 2026/11/30:00:00.000";
     QTest::newRow("trailing dot gives short form") << "2026/11/30 12:34:56."
                                                    << "2026-11-30 12:34:56";
-    QTest::newRow("hour only") << "2026/11/30 7"
-                               << "2026-11-30 7:00:00.000";
 }
 
 void TestDateTime::normaliseDateTime()
