@@ -17,13 +17,9 @@ private slots:
     void englishTexts();
     void japaneseTexts_data() { textTable(); }
     void japaneseTexts();
-    void checkedInForm_data();
-    void checkedInForm();
     void cells_data();
     void cells();
     void focusOrder();
-    void frames_data();
-    void frames();
     void lineEdits_data();
     void lineEdits();
     void dialogs_data();
@@ -185,34 +181,6 @@ void TestBodyLayout::japaneseTexts()
     QCOMPARE(textOf(object), japanese);
 }
 
-void TestBodyLayout::checkedInForm_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("checked");
-
-    QTest::newRow("flag") << "SetCreateWorkFlag" << true;
-    QTest::newRow("original") << "FNinWorkOrig" << true;
-    QTest::newRow("canonical") << "FNinWorkCanon" << false;
-    QTest::newRow("name") << "Use01Work" << true;
-    QTest::newRow("date") << "Use02Date" << true;
-    QTest::newRow("time") << "Use03Time" << false;
-    QTest::newRow("branch") << "Use04Branch" << false;
-    QTest::newRow("local id") << "UseWorkFolderNameAsLocalId" << true;
-}
-
-void TestBodyLayout::checkedInForm()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, checked);
-    // The form alone, without the settings that overwrite these states.
-    Ui_Body form;
-    QFrame frame;
-    form.setupUi(&frame);
-    auto *button = frame.findChild<QAbstractButton *>(name);
-    QVERIFY(button);
-    QCOMPARE(button->isChecked(), checked);
-}
-
 void TestBodyLayout::cells_data()
 {
     QTest::addColumn<QString>("name");
@@ -224,36 +192,18 @@ void TestBodyLayout::cells_data()
                                << "gridLayout" << 0 << 0;
     QTest::newRow("sheet area") << "CommonPropsFrame"
                                 << "gridLayout" << 1 << 0;
-    QTest::newRow("work area") << "frame_4"
-                               << "gridLayout" << 2 << 0;
     QTest::newRow("flag") << "SetCreateWorkFlag"
                           << "gridLayout_6" << 0 << 0;
     QTest::newRow("drop area") << "DataFilesDropArea"
                                << "gridLayout_6" << 0 << 3;
-    QTest::newRow("file list") << "DataFiles"
-                               << "gridLayout_2" << 1 << 0;
-    QTest::newRow("generate works") << "GenWorks"
-                                    << "gridLayout_8" << 2 << 0;
     QTest::newRow("width") << "ImageSizeW"
                            << "gridLayout_9" << 0 << 4;
-    QTest::newRow("height") << "ImageSizeH"
-                            << "gridLayout_9" << 0 << 6;
-    QTest::newRow("canonical") << "FNinWorkCanon"
-                               << "gridLayout_3" << 0 << 2;
     QTest::newRow("name box") << "Use01Work"
                               << "gridLayout_10" << 0 << 1;
-    QTest::newRow("time") << "Term03Time"
-                          << "gridLayout_10" << 0 << 6;
     QTest::newRow("local id") << "UseWorkFolderNameAsLocalId"
                               << "gridLayout_10" << 0 << 10;
-    QTest::newRow("separator") << "line"
-                               << "gridLayout_7" << 1 << 6;
     QTest::newRow("generate") << "GenCommProps"
                               << "gridLayout_7" << 1 << 7;
-    QTest::newRow("load data props") << "LoadDataProps"
-                                     << "gridLayout_7" << 0 << 2;
-    QTest::newRow("old file") << "OldCommPropsFileName"
-                              << "gridLayout_11" << 0 << 2;
     QTest::newRow("scroll area") << "CommonPropsScrollArea"
                                  << "gridLayout_5" << 2 << 0;
     QTest::newRow("row grid") << "PropListLayout"
@@ -309,35 +259,6 @@ void TestBodyLayout::focusOrder()
     QCOMPARE(got, expected);
 }
 
-void TestBodyLayout::frames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("shape");
-    QTest::addColumn<int>("shadow");
-
-    QTest::newRow("data area") << "frame00" << int(QFrame::StyledPanel) << int(QFrame::Raised);
-    QTest::newRow("sheet area") << "CommonPropsFrame" << int(QFrame::StyledPanel)
-                                << int(QFrame::Raised);
-    QTest::newRow("work area") << "frame_4" << int(QFrame::StyledPanel) << int(QFrame::Raised);
-    for (const char *inner : {"frame_3", "frame_5", "frame", "frame_6", "frame_2", "frame_7"})
-        QTest::newRow(inner) << inner << int(QFrame::NoFrame) << int(QFrame::Raised);
-    QTest::newRow("separator") << "line" << int(QFrame::VLine) << int(QFrame::Sunken);
-}
-
-void TestBodyLayout::frames()
-{
-    QFETCH(QString, name);
-    QFETCH(int, shape);
-    QFETCH(int, shadow);
-    auto *frame = english->findChild<QFrame *>(name);
-    QVERIFY(frame);
-    QCOMPARE(int(frame->frameShape()), shape);
-    QCOMPARE(int(frame->frameShadow()), shadow);
-    // Inner frames sit flush: their grids have no margins.
-    if (shape == QFrame::NoFrame)
-        QCOMPARE(frame->layout()->contentsMargins(), QMargins(0, 0, 0, 0));
-}
-
 void TestBodyLayout::lineEdits_data()
 {
     QTest::addColumn<QString>("name");
@@ -350,13 +271,8 @@ void TestBodyLayout::lineEdits_data()
     const int right = int(Qt::AlignRight | Qt::AlignVCenter);
     const int leading = int(Qt::AlignLeading | Qt::AlignVCenter);
     QTest::newRow("date") << "Term02Date" << yellow << leading << false << false;
-    QTest::newRow("time") << "Term03Time" << yellow << leading << false << false;
-    QTest::newRow("work") << "Term01Work"
-                          << "" << leading << false << false;
     QTest::newRow("width") << "ImageSizeW"
                            << "" << right << false << false;
-    QTest::newRow("height") << "ImageSizeH"
-                            << "" << right << false << false;
     QTest::newRow("drop area") << "DataFilesDropArea"
                                << "" << leading << true << true;
 }

@@ -157,9 +157,6 @@ void TestSettings::precedence_data()
     QTest::newRow("check needs exactly 1") << none << "Work_Use_Date 2\n"
                                            << "Use02Date"
                                            << "unchecked";
-    QTest::newRow("check from key") << none << "Work_Use_Branch 1\n"
-                                    << "Use04Branch"
-                                    << "checked";
     QTest::newRow("not a number") << QStringList{"-wun", "yes"} << noConfig << "Use01Work"
                                   << "unchecked";
 
