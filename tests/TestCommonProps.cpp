@@ -192,6 +192,7 @@ void TestCommonProps::load()
 
     auto body = makeBody(dir.filePath(QStringLiteral("no-template.yml")), paths.first());
     QCOMPARE(body->ui.NewCommPropsFileName->text(), paths.first());
+    body->show();
     for (int i = 1; i < paths.size(); ++i) {
         QString why;
         QCOMPARE(body->readCommProps(paths.at(i), &why), !files.at(i).isNull());
@@ -201,6 +202,13 @@ void TestCommonProps::load()
         QCOMPARE(body->ui.OldCommPropsFileName->text(), paths.at(i - 1));
     }
     QCOMPARE(rowTexts(*body), rows);
+    // Rows added to the shown window appear in it; their frames never do.
+    QCoreApplication::processEvents();
+    for (const PropUi *row : qAsConst(body->propRows)) {
+        QVERIFY(row->idLabel()->isVisible() && row->valueEdit()->isVisible());
+        QVERIFY(row->commentLabel()->isVisible() && row->ymlKeyLabel()->isVisible());
+        QVERIFY(row->oldValueEdit()->isVisible() && !row->isVisible());
+    }
 
     const CommonValues values = body->commonValues();
     QCOMPARE(values.size(), rows.size());
