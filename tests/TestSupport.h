@@ -1,9 +1,17 @@
 #pragma once
-// Small helpers shared by the tests.
+// Small helpers and fixtures shared by the tests.
+
+#include "app/ArgList.h"
+#include "data/DataSet.h"
+#include "template/MetaTemplate.h"
+#include "ui/Body.h"
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
+
+#include <memory>
 
 inline QString testDataPath(const QString &name)
 {
@@ -41,3 +49,94 @@ inline QByteArray readBytes(const QString &path)
         return QByteArray();
     return f.readAll();
 }
+
+// A valid 9809 file, line by line: `blocks` scan-block rows, then the Mode and
+// Offset lines at 12 + blocks and 13 + blocks, then two data lines (15 and 30
+// degrees). Tests replace or drop single lines of it.
+inline QStringList lines9809(int blocks = 3, const QString &sample = QStringLiteral("Cu foil"))
+{
+    QStringList lines{
+        QStringLiteral("   9809     LAB7        BLC2"),
+        sample.leftJustified(17) + QStringLiteral("98.10.10 11:50:00 - 98.10.10 12:30:15.250"),
+        QStringLiteral("  room temperature, transmission"),
+        QStringLiteral(" Ring :  2.50 GeV  450.2 mA -  441.0 mA"),
+        QStringLiteral(" Mono :  Si(111)  D=  3.13551 A  Initial angle=  16.50000 deg"),
+        QStringLiteral(" Repetition=    2     Points=   4"),
+        QStringLiteral(" Block =    %1").arg(blocks),
+        QStringLiteral(" Block      Init-Eng   Final-Eng  Step/eV   Time/s  Num"),
+        QStringLiteral(" Axis       Angle-ENG  Time/s"),
+    };
+    for (int b = 1; b <= blocks; ++b)
+        lines << QStringLiteral("    %1   %2  %3  -0.005   1.00   300")
+                     .arg(b)
+                     .arg(17 - b)
+                     .arg(16 - b);
+    lines << QStringLiteral(" Column   Angle(c)  Angle(o)  Time/s  I0  I1  I2")
+          << QStringLiteral(" ------") << QStringLiteral("      Mode     CH  :     1     2     3")
+          << QStringLiteral("    Offset     CH  :   12.5   10.25   8.0")
+          << QStringLiteral("  15.00000  15.00000   1.00  120000  80000  50000")
+          << QStringLiteral("  30.00000  30.00000   1.00  1000  100  50");
+    return lines;
+}
+
+inline QString text9809(const QStringList &lines)
+{
+    return lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+inline bool read9809Lines(DataSet &ds, const QStringList &lines, QString *why = nullptr)
+{
+    QString text = text9809(lines);
+    QTextStream in(&text, QIODevice::ReadOnly);
+    return ds.read9809(in, why);
+}
+
+inline void loadTemplateText(MetaTemplate &tpl, QString text)
+{
+    QTextStream in(&text, QIODevice::ReadOnly);
+    tpl.load(in);
+}
+
+// appArgs as a command line of these words would fill it.
+inline void setAppArgs(const QStringList &words)
+{
+    appArgs = ArgList();
+    QList<QByteArray> bytes{QByteArrayLiteral("korvane")};
+    for (const QString &w : words)
+        bytes << w.toUtf8();
+    QVector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv << b.data();
+    appArgs.parse(argv.size(), argv.data());
+}
+
+// A window built from these command-line words (settings read at construction).
+inline std::unique_ptr<Body> makeBody(const QStringList &words = {})
+{
+    setAppArgs(words);
+    return std::make_unique<Body>();
+}
+
+// Collects every debug line written while it lives.
+class DebugCapture
+{
+public:
+    DebugCapture()
+    {
+        lines().clear();
+        previous = qInstallMessageHandler(&DebugCapture::handle);
+    }
+    ~DebugCapture() { qInstallMessageHandler(previous); }
+    static QStringList &lines()
+    {
+        static QStringList captured;
+        return captured;
+    }
+
+private:
+    static void handle(QtMsgType, const QMessageLogContext &, const QString &msg)
+    {
+        lines() << msg;
+    }
+    QtMessageHandler previous;
+};
