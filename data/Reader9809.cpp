@@ -3,11 +3,13 @@
 
 #include "data/DataSet.h"
 #include "text/DateTime.h"
+#include "text/FastNumber.h"
 #include "text/LineItems.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTextStream>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -61,6 +63,68 @@ bool checkItem(const QStringList &items, int index, const QString &expected, int
                     .arg(index)
                     .arg(items.at(index), expected));
     return false;
+}
+
+bool isAsciiSpace(ushort c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Splits a data line into the numbers of its blank-separated items, as
+// takeItem would split the simplified line, and converts them as
+// QString::toDouble would. False, with nothing converted, for a line this
+// cannot split alike: double quotes group items, and characters beyond
+// ASCII may be blanks to simplified().
+bool splitPlainLine(const QChar *line, int length, QVarLengthArray<double, 16> &values)
+{
+    for (int i = 0; i < length; ++i) {
+        const ushort c = line[i].unicode();
+        if (c >= 0x80 || c == '"')
+            return false;
+    }
+    for (int i = 0; i < length;) {
+        while (i < length && isAsciiSpace(line[i].unicode()))
+            ++i;
+        const int start = i;
+        while (i < length && !isAsciiSpace(line[i].unicode()))
+            ++i;
+        if (i > start)
+            values.append(toDoubleAsQt(line + start, i - start));
+    }
+    return true;
+}
+
+// The first three items are the angles and the dwell time, missing ones 0;
+// the counts follow.
+void fillPoint(DataPoint &p, const QVarLengthArray<double, 16> &values)
+{
+    const int n = values.size();
+    p.angle = n > 0 ? values[0] : 0.0;
+    p.obsAngle = n > 1 ? values[1] : 0.0;
+    p.dwell = n > 2 ? values[2] : 0.0;
+    if (n > 3)
+        p.counts = QVector<double>(values.begin() + 3, values.end());
+}
+
+// The general reading of a data line, for the lines splitPlainLine refuses.
+// False for a line with no items.
+bool readQuotedLine(const QString &line, DataPoint &p)
+{
+    const QString data = line.simplified();
+    if (data.isEmpty())
+        return false;
+    QString col1, col2, col3, item;
+    QString rest = takeItem(data, col1);
+    rest = takeItem(rest, col2);
+    rest = takeItem(rest, col3);
+    p.angle = col1.toDouble();
+    p.obsAngle = col2.toDouble();
+    p.dwell = col3.toDouble();
+    while (!rest.isEmpty()) {
+        rest = takeItem(rest, item);
+        p.counts.append(item.toDouble());
+    }
+    return true;
 }
 
 } // namespace
@@ -120,7 +184,6 @@ bool DataSet::read9809(QTextStream &in, QString *why)
     units.d = units.dDefault;
     header.lineCount = 0;
     QString line;
-    QString item;
 
     // Line 1: identification, then the first item and the beamline.
     if (!readHeaderLine(in, header, line, why) || !checkTag(line, tagFormat, 1, why))
@@ -276,26 +339,30 @@ bool DataSet::read9809(QTextStream &in, QString *why)
     xMin = yMin = 1e300;
     xMax = yMax = -1e300;
     points.clear();
-    while (!in.atEnd()) {
-        const QString data = in.readLine().simplified();
-        // An empty line would be a point at angle 0, whose energy is infinite.
-        if (data.isEmpty())
-            continue;
-        QString col1, col2, col3;
-        QString rest = takeItem(data, col1);
-        rest = takeItem(rest, col2);
-        rest = takeItem(rest, col3);
+    const QString rest = in.readAll();
+    const QChar *text = rest.constData();
+    const int size = rest.size();
+    points.reserve(int(std::count(text, text + size, QLatin1Char('\n'))) + 1);
+    QVarLengthArray<double, 16> values;
+    for (int begin = 0; begin < size;) {
+        int end = begin;
+        while (end < size && text[end] != QLatin1Char('\n'))
+            ++end;
         DataPoint p;
-        p.angle = col1.toDouble();
-        p.obsAngle = col2.toDouble();
-        p.dwell = col3.toDouble();
-        while (!rest.isEmpty()) {
-            rest = takeItem(rest, item);
-            p.counts.append(item.toDouble());
+        values.clear();
+        bool hasPoint = false;
+        if (splitPlainLine(text + begin, end - begin, values)) {
+            hasPoint = !values.isEmpty();
+            fillPoint(p, values);
+        } else {
+            hasPoint = readQuotedLine(rest.mid(begin, end - begin), p);
         }
+        begin = end + 1;
+        // An empty line would be a point at angle 0, whose energy is infinite.
+        if (!hasPoint)
+            continue;
         const double theta = p.obsAngle / 180.0 * units.pi;
         p.energy = units.hc / (2 * std::sin(theta) * units.d);
-        points.append(p);
 
         xMin = std::min(xMin, p.energy);
         xMax = std::max(xMax, p.energy);
@@ -304,6 +371,7 @@ bool DataSet::read9809(QTextStream &in, QString *why)
             absorbance = std::log(p.counts.at(0) / p.counts.at(1));
         yMin = std::min(yMin, absorbance);
         yMax = std::max(yMax, absorbance);
+        points.append(std::move(p));
     }
     return true;
 }

@@ -1,0 +1,11 @@
+#pragma once
+// Number conversion for the data sections of large files: the same double as
+// QString::toDouble for every input, without building a QString per number.
+
+#include <QChar>
+
+// The value QString::fromRawData(text, length).toDouble() gives. Plain
+// decimal numbers (an optional sign, digits with at most one point, an
+// optional exponent) take a correctly rounded fast path; anything else, and
+// anything the fast path cannot represent, is handed to QString::toDouble.
+double toDoubleAsQt(const QChar *text, int length);
