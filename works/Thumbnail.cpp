@@ -5,6 +5,9 @@
 #include <QDebug>
 #include <QImage>
 #include <QPainter>
+#include <QVector>
+
+#include <algorithm>
 
 namespace {
 
@@ -22,11 +25,75 @@ QSize thumbnailSize(const QString &widthText, const QString &heightText)
     return QSize(sideFromText(widthText), sideFromText(heightText));
 }
 
-bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &dataSet,
-                        QString *why)
+QImage drawThumbnail(const QSize &size, const DataSet &dataSet)
 {
     // The drawing fills every pixel, so the image needs no clearing.
     QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    dataSet.drawSpectrum(&painter);
+    painter.end();
+    return image;
+}
+
+QImage exactIndexed(const QImage &image)
+{
+    if (image.format() != QImage::Format_RGB32)
+        return QImage();
+    QImage indexed(image.size(), QImage::Format_Indexed8);
+    if (indexed.isNull())
+        return indexed;
+    // An open-addressed table of the colours seen so far; neighbouring pixels
+    // mostly share a colour, so most pixels skip even that.
+    const int slots = 1024;
+    QRgb keys[slots];
+    int values[slots];
+    std::fill(values, values + slots, -1);
+    QVector<QRgb> colours;
+    QRgb last = 0;
+    int lastIndex = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *source = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        uchar *target = indexed.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = source[x];
+            if (pixel != last || lastIndex < 0) {
+                int slot = int((pixel * 2654435761u) >> 22) & (slots - 1);
+                while (values[slot] >= 0 && keys[slot] != pixel)
+                    slot = (slot + 1) & (slots - 1);
+                if (values[slot] < 0) {
+                    if (colours.size() == 256)
+                        return QImage();
+                    keys[slot] = pixel;
+                    values[slot] = colours.size();
+                    colours << pixel;
+                }
+                last = pixel;
+                lastIndex = values[slot];
+            }
+            target[x] = uchar(lastIndex);
+        }
+    }
+    indexed.setColorTable(colours);
+    return indexed;
+}
+
+bool savePicture(const QImage &image, const QString &path, QString *why)
+{
+    const QImage indexed = exactIndexed(image);
+    if (!(indexed.isNull() ? image : indexed).save(path, "PNG", -1)) {
+        if (why)
+            *why = QStringLiteral("the image can not be saved to %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &dataSet,
+                        QString *why)
+{
+    const QImage image = drawThumbnail(size, dataSet);
     if (image.isNull()) {
         qDebug() << "Thumbnail image can not be allocated:" << size.width() << size.height();
         if (why)
@@ -35,13 +102,5 @@ bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &d
                        .arg(size.height());
         return false;
     }
-    QPainter painter(&image);
-    dataSet.drawSpectrum(&painter);
-    painter.end();
-    if (!image.save(path, nullptr, -1)) {
-        if (why)
-            *why = QStringLiteral("the image can not be saved to %1").arg(path);
-        return false;
-    }
-    return true;
+    return savePicture(image, path, why);
 }
