@@ -3,6 +3,7 @@
 #include "data/DataSet.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QVector>
@@ -46,10 +47,10 @@ QImage exactIndexed(const QImage &image)
         return indexed;
     // An open-addressed table of the colours seen so far; neighbouring pixels
     // mostly share a colour, so most pixels skip even that.
-    const int slots = 1024;
-    QRgb keys[slots];
-    int values[slots];
-    std::fill(values, values + slots, -1);
+    const int tableSize = 1024;
+    QRgb keys[tableSize];
+    int values[tableSize];
+    std::fill(values, values + tableSize, -1);
     QVector<QRgb> colours;
     QRgb last = 0;
     int lastIndex = -1;
@@ -59,9 +60,9 @@ QImage exactIndexed(const QImage &image)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb pixel = source[x];
             if (pixel != last || lastIndex < 0) {
-                int slot = int((pixel * 2654435761u) >> 22) & (slots - 1);
+                int slot = int((pixel * 2654435761u) >> 22) & (tableSize - 1);
                 while (values[slot] >= 0 && keys[slot] != pixel)
-                    slot = (slot + 1) & (slots - 1);
+                    slot = (slot + 1) & (tableSize - 1);
                 if (values[slot] < 0) {
                     if (colours.size() == 256)
                         return QImage();
@@ -81,8 +82,11 @@ QImage exactIndexed(const QImage &image)
 
 bool savePicture(const QImage &image, const QString &path, QString *why)
 {
-    const QImage indexed = exactIndexed(image);
-    if (!(indexed.isNull() ? image : indexed).save(path, "PNG", -1)) {
+    // Other formats get the picture as drawn: an indexed one may encode otherwise.
+    const bool png =
+        QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
+    const QImage indexed = png ? exactIndexed(image) : QImage();
+    if (!(indexed.isNull() ? image : indexed).save(path, nullptr, -1)) {
         if (why)
             *why = QStringLiteral("the image can not be saved to %1").arg(path);
         return false;
