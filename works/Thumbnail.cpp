@@ -26,8 +26,19 @@ QSize thumbnailSize(const QString &widthText, const QString &heightText)
     return QSize(sideFromText(widthText), sideFromText(heightText));
 }
 
+bool thumbnailSizeAllowed(const QSize &size)
+{
+    return qint64(size.width()) * size.height() <= maxThumbnailPixels && size.width() <= 32767 &&
+           size.height() <= 32767;
+}
+
 QImage drawThumbnail(const QSize &size, const DataSet &dataSet)
 {
+    // A size typed with a few zeros too many must not make the pass allocate
+    // and paint gigabytes: Qt would try, and overcommit lets it, until memory
+    // runs out in the middle of the drawing.
+    if (!thumbnailSizeAllowed(size))
+        return QImage();
     // The drawing fills every pixel, so the image needs no clearing.
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
@@ -97,6 +108,14 @@ bool savePicture(const QImage &image, const QString &path, QString *why)
 bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &dataSet,
                         QString *why)
 {
+    if (!thumbnailSizeAllowed(size)) {
+        if (why)
+            *why = QStringLiteral("an image of %1 x %2 pixels is too large (at most %3 pixels)")
+                       .arg(size.width())
+                       .arg(size.height())
+                       .arg(maxThumbnailPixels);
+        return false;
+    }
     const QImage image = drawThumbnail(size, dataSet);
     if (image.isNull()) {
         qDebug() << "Thumbnail image can not be allocated:" << size.width() << size.height();

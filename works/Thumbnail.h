@@ -13,13 +13,16 @@ class DataSet;
 QSize thumbnailSize(const QString &widthText, const QString &heightText);
 // The largest picture drawn, 8192 x 8192 pixels (256 MiB in memory).
 constexpr qint64 maxThumbnailPixels = qint64(1) << 26;
+// Whether size is within maxThumbnailPixels, with no side beyond 32767.
+bool thumbnailSizeAllowed(const QSize &size);
 // Draws the data set's spectrum at size and saves it as PNG at path. False
 // (and why) when the image is larger than maxThumbnailPixels (or a side
 // beyond 32767), cannot be allocated or cannot be saved.
 bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &dataSet,
                         QString *why = nullptr);
 
-// The spectrum drawn at size; a null image when it cannot be allocated.
+// The spectrum drawn at size; a null image when the size is not allowed or
+// the image cannot be allocated.
 QImage drawThumbnail(const QSize &size, const DataSet &dataSet);
 // The same picture as an 8-bit indexed image whose colour table holds exactly
 // its colours, in the order they first appear; a null image when image is not
