@@ -71,6 +71,7 @@ int runBatch(Body &body, const BatchPlan &plan)
         const QString dir = plan.genWorks.value.isEmpty() ? body.worksDir : plan.genWorks.value;
         body.setWorksDirectory(dir);
         WorkPassReport report;
+        report.parallel = true; // nothing else runs while the pass does
         report.onWork = [](const WorkPassReport::Work &w) {
             say(QStringLiteral("work %1: %2 -> %3")
                     .arg(QString::number(w.number), w.dataPath, QDir::toNativeSeparators(w.folder)));

@@ -8,21 +8,27 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QFuture>
 #include <QSaveFile>
 #include <QTextStream>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <deque>
 
 namespace {
 
 const QString pageTitle = QStringLiteral("XAFS Data");
 
-void addFailure(WorkPassReport &report, const QString &path, const QString &why)
+void addFailure(QStringList &failures, const QString &path, const QString &why)
 {
-    report.failures << QStringLiteral("%1: %2").arg(path, why);
+    failures << QStringLiteral("%1: %2").arg(path, why);
 }
 
 // Copies source into the work; a missing companion file is no fault, a
 // missing data file is.
-void copyInto(WorkPassReport &report, const QString &source, const QString &target, bool required)
+void copyInto(QStringList &report, const QString &source, const QString &target, bool required)
 {
     QString why;
     switch (copyIfChanged(source, target, &why)) {
@@ -37,6 +43,48 @@ void copyInto(WorkPassReport &report, const QString &source, const QString &targ
         addFailure(report, target, why);
         break;
     }
+}
+
+// One work on its way: its failures are kept apart until its picture is
+// done, so that the report reads as if the works were made one by one.
+struct PendingWork
+{
+    QStringList failures;
+    bool made = false;
+    WorkPassReport::Work work;
+    const DataSet *dataSet = nullptr;
+    QString picturePath;
+    QString pictureWhy;   // why the picture failed, "" when it did not
+    bool drawing = false; // picture is still to give pictureWhy
+    QFuture<QString> picture;
+};
+
+// Reports the finished works at the front of pending, in order; with wait,
+// also those still being drawn.
+void reportFinished(WorkPassReport &report, std::deque<PendingWork> &pending, bool wait)
+{
+    while (!pending.empty()) {
+        PendingWork &front = pending.front();
+        if (front.drawing && !front.picture.isFinished() && !wait)
+            return;
+        if (front.drawing)
+            front.pictureWhy = front.picture.result();
+        if (!front.pictureWhy.isEmpty())
+            front.failures << QStringLiteral("%1: %2").arg(front.picturePath, front.pictureWhy);
+        report.failures += front.failures;
+        if (front.made) {
+            report.made << front.work;
+            if (report.onWork)
+                report.onWork(front.work);
+        }
+        pending.pop_front();
+    }
+}
+
+QString pictureFailure(const QString &path, const QSize &size, const DataSet *dataSet)
+{
+    QString why;
+    return makeThumbnailImage(path, size, *dataSet, &why) ? QString() : why;
 }
 
 bool writePage(const QString &path, const QString &page, QString *why)
@@ -105,18 +153,30 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     QTextStream pageOut(&page);
     writeIndexHead(pageOut, pageTitle, pageTitle);
 
+    // Enough works in flight to keep every core drawing, few enough that
+    // their pictures do not pile up in memory.
+    const int maxPending = 2 * QThreadPool::globalInstance()->maxThreadCount() + 2;
+    std::deque<PendingWork> pending;
     int workCount = 0;
     for (DataSet *dataSet : dataSets) {
         if (dataSet->metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) != 1)
             continue;
         ++workCount; // taken even when the folder fails, so numbers are never reused
         const QString workName = workFolderName(options, workCount);
+        // A data set listed twice must not change while its picture is drawn.
+        if (std::any_of(pending.begin(), pending.end(),
+                        [dataSet](const PendingWork &p) { return p.dataSet == dataSet; }))
+            reportFinished(result, pending, true);
+        pending.emplace_back();
+        PendingWork &step = pending.back();
+        step.dataSet = dataSet;
 
         QDir workDir(worksDirectory);
         if (!workDir.mkpath(workName) || !workDir.cd(workName)) {
             const QString folder = worksDirectory.absoluteFilePath(workName);
             qDebug() << QStringLiteral("Work Folder [%1] can not be created").arg(folder);
-            addFailure(result, folder, QStringLiteral("the work folder can not be created"));
+            addFailure(step.failures, folder, QStringLiteral("the work folder can not be created"));
+            reportFinished(result, pending, !result.parallel);
             continue;
         }
 
@@ -133,28 +193,31 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
         dataSet->meta[QStringLiteral("INFO_013")] = title;
         dataSet->meta[QStringLiteral("INFO_014")] = title;
 
-        copyInto(result, dataSet->path, dataCopy, true);
-        copyInto(result, withSuffix(dataSet->path, QStringLiteral("info")),
+        copyInto(step.failures, dataSet->path, dataCopy, true);
+        copyInto(step.failures, withSuffix(dataSet->path, QStringLiteral("info")),
                  withSuffix(dataCopy, QStringLiteral("info")), false);
 
         QString why;
         const QString ymlPath = withSuffix(metadataPath, QStringLiteral("yml"));
         if (!writeMetadataFile(ymlPath, tpl, common, *dataSet, &why))
-            addFailure(result, ymlPath, why);
-        const QString picturePath = withSuffix(dataCopy, QStringLiteral("png"));
-        why.clear();
-        if (!makeThumbnailImage(picturePath, options.imageSize, *dataSet, &why))
-            addFailure(result, picturePath, why);
+            addFailure(step.failures, ymlPath, why);
+        // The drawing reads the data set, which this pass no longer changes.
+        step.picturePath = withSuffix(dataCopy, QStringLiteral("png"));
+        step.drawing = result.parallel;
+        if (step.drawing)
+            step.picture = QtConcurrent::run(pictureFailure, step.picturePath, options.imageSize,
+                                             step.dataSet);
+        else
+            step.pictureWhy = pictureFailure(step.picturePath, options.imageSize, dataSet);
 
         writeIndexRow(pageOut, workName, fileBase);
-        WorkPassReport::Work work;
-        work.number = workCount;
-        work.dataPath = dataSet->path;
-        work.folder = workDir.absolutePath();
-        result.made << work;
-        if (result.onWork)
-            result.onWork(work);
+        step.made = true;
+        step.work.number = workCount;
+        step.work.dataPath = dataSet->path;
+        step.work.folder = workDir.absolutePath();
+        reportFinished(result, pending, !result.parallel || int(pending.size()) > maxPending);
     }
+    reportFinished(result, pending, true);
     writeIndexTail(pageOut);
     pageOut.flush();
 
@@ -163,7 +226,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     result.indexWritten = writePage(indexPath, page, &why);
     if (!result.indexWritten) {
         qDebug() << QStringLiteral("Index File [%1] can not be opened").arg(indexPath);
-        addFailure(result, indexPath, why);
+        addFailure(result.failures, indexPath, why);
     }
     return result.failures.size() == failuresBefore;
 }

@@ -26,8 +26,14 @@ struct WorkPassReport
     QVector<Work> made;   // in the order of the works
     QStringList failures; // one line each: the file or folder, then why
     bool indexWritten = false;
-    // Called once per work made, right after its page row.
+    // Called once per work made, in the order of the works, once its files
+    // are written.
     std::function<void(const Work &)> onWork;
+    // Draw and encode the pictures on every core while the next works are
+    // copied and rendered. The files, the works, their order and the failures
+    // are those of the one-thread pass; the data sets must not change until
+    // the pass returns.
+    bool parallel = false;
 };
 
 // The controls of the window that steer a pass, as plain values.
