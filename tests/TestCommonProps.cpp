@@ -1,9 +1,7 @@
 // The common-properties sheet of a real main window: generating, loading and
 // saving the file, and what the rows show afterwards.
 
-#include "app/ArgList.h"
 #include "props/PropUi.h"
-#include "ui/Body.h"
 
 #include "TestSupport.h"
 
@@ -12,31 +10,19 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 
-const QString pink = QStringLiteral("background-color: rgb(255, 192, 192);");
-const QString white = QStringLiteral("background-color: rgb(255, 255, 255);");
-
-// A window built as start-up builds it, with the template and the
-// common-properties file given by -t and -p.
-std::unique_ptr<Body> makeBody(const QString &templatePath, const QString &commPropsPath)
-{
-    appArgs = ArgList();
-    appArgs.add(QStringLiteral("-t"), templatePath, templatePath);
-    appArgs.add(QStringLiteral("-p"), commPropsPath, commPropsPath);
-    return std::make_unique<Body>();
-}
+const QString pink = QString("background-color: rgb(255, 192, 192);");
+const QString white = QString("background-color: rgb(255, 255, 255);");
 
 QString colourName(const QString &styleSheet)
 {
     if (styleSheet.isEmpty())
-        return QStringLiteral("-");
+        return QString("-");
     if (styleSheet == pink)
-        return QStringLiteral("pink");
+        return QString("pink");
     if (styleSheet == white)
-        return QStringLiteral("white");
+        return QString("white");
     return styleSheet;
 }
 
@@ -55,7 +41,7 @@ QStringList rowTexts(const Body &body)
             placed = placed && item && item->widget() == cells[c];
         }
         if (!placed) {
-            texts << QStringLiteral("misplaced");
+            texts << QString("misplaced");
             continue;
         }
         texts << QStringList{row->idLabel()->text(),
@@ -64,12 +50,12 @@ QStringList rowTexts(const Body &body)
                              row->ymlKeyLabel()->text(),
                              row->oldValueEdit()->text(),
                              colourName(row->valueEdit()->styleSheet())}
-                     .join(QLatin1Char('|'));
+                     .join(QChar('|'));
     }
     return texts;
 }
 
-const QString sheetAB = QStringLiteral("\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"2\",\"cb\",\"kb\"\n");
+const QString sheetAB = QString("\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"2\",\"cb\",\"kb\"\n");
 
 } // namespace
 
@@ -81,12 +67,11 @@ private slots:
     void generate();
     void load_data();
     void load();
-    void saveAndReload_data();
-    void saveAndReload();
     void saveFailure_data();
     void saveFailure();
 };
 
+// clang-format off
 void TestCommonProps::generate_data()
 {
     QTest::addColumn<QString>("templateText"); // null: no template file at all
@@ -94,21 +79,18 @@ void TestCommonProps::generate_data()
 
     QTest::newRow("no template") << QString() << "";
     QTest::newRow("no semi_fix lines") << "sample:\n  name: SMPL_001 input \"\" \"\" \"name\"\n"
-                                          "  beam: FACI_002 from_data \"\" \"\" \"beam\"\n"
-                                       << "";
-    QTest::newRow("indented key") << "  key: ID1 semi_fix dflt \"\" \"a comment\"\n"
-                                  << "\"ID1\",\"dflt\",\"a comment\",\"..key:\"\n";
-    QTest::newRow("only semi_fix lines, in order")
-        << "people:\n"
+                                          "  beam: FACI_002 from_data \"\" \"\" \"beam\"\n" << "";
+    QTest::newRow("indented key") << "  key: ID1 semi_fix dflt \"\" \"a comment\"\n" << "\"ID1\",\"dflt\",\"a comment\",\"..key:\"\n";
+    QTest::newRow("only semi_fix lines, in order") << "people:\n"
            "  - name: PERS_001 semi_fix \"A. Person\" \"\" \"who measured\"\n"
            "  mail: PERS_002 input/semi_fix \"\" \"\" \"mail\"\n"
            "project: INFO_001 semi_fix \"--\" \"\" \"project name\"\n"
            "  role: PERS_003 semi_fix/input \"\" \"\" \"role\"\n"
-           "::block_start blk BLK_001 semi_fix 1 \"\" \"switch\"\n"
-        << "\"PERS_001\",\"A. Person\",\"who measured\",\"..-.name:\"\n"
+           "::block_start blk BLK_001 semi_fix 1 \"\" \"switch\"\n" << "\"PERS_001\",\"A. Person\",\"who measured\",\"..-.name:\"\n"
            "\"INFO_001\",\"--\",\"project name\",\"project:\"\n"
            "\"BLK_001\",\"1\",\"switch\",\"block_start\"\n";
 }
+// clang-format on
 
 void TestCommonProps::generate()
 {
@@ -117,21 +99,22 @@ void TestCommonProps::generate()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString tplPath = dir.filePath(QStringLiteral("template.yml"));
+    const QString tplPath = dir.filePath(QString("template.yml"));
     if (!templateText.isNull())
         QVERIFY(writeTextFile(tplPath, templateText));
-    auto body = makeBody(tplPath, dir.filePath(QStringLiteral("none.csv")));
+    auto body = makeBody({"-t", tplPath, "-p", dir.filePath("none.csv")});
 
-    const QString out = dir.filePath(QStringLiteral("commProps00.csv"));
+    const QString out = dir.filePath(QString("commProps00.csv"));
     QString why;
     QVERIFY2(body->writeCommPropsTemplate(out, &why), qPrintable(why));
     QVERIFY(QFileInfo::exists(out));
     QCOMPARE(readTextFile(out), expected);
     // A generated file loads into one row per line, with the dotted keys.
     QVERIFY(body->readCommProps(out));
-    QCOMPARE(body->propRows.size(), expected.count(QLatin1Char('\n')));
+    QCOMPARE(body->propRows.size(), expected.count(QChar('\n')));
 }
 
+// clang-format off
 void TestCommonProps::load_data()
 {
     // The first file is the one the window loads when it is built, the others
@@ -139,39 +122,25 @@ void TestCommonProps::load_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("edits"); // "<row>:<new value>" typed before saving
+    QTest::addColumn<QString>("saved");     // null: not saved
 
-    QTest::newRow("one file") << QStringList{sheetAB} << QStringList{"A|1|ca|ka||-", "B|2|cb|kb||-"}
-                              << QStringList();
-    QTest::newRow("same file twice")
-        << QStringList{sheetAB, sheetAB} << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb|2|-"}
-        << QStringList();
-    QTest::newRow("one value changed")
-        << QStringList{sheetAB, "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"3\",\"cb\",\"kb\"\n"}
-        << QStringList{"A|1|ca|ka|1|-", "B|3|cb|kb|2|pink"} << QStringList();
-    QTest::newRow("new id appended")
-        << QStringList{sheetAB, "\"C\",\"3\",\"cc\",\"kc\"\n\"A\",\"1\",\"ca\",\"ka\"\n"}
-        << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb||-", "C|3|cc|kc||-"} << QStringList();
-    QTest::newRow("two lines for one id")
-        << QStringList{"\"A\",\"1\",\"c\",\"k\"\n\"A\",\"2\",\"c\",\"k\"\n"}
-        << QStringList{"A|2|c|k|1|pink"} << QStringList();
-    QTest::newRow("empty line")
-        << QStringList{"\"A\",\"1\",\"c\",\"k\"\n\n\"B\",\"2\",\"c\",\"k\"\n"}
-        << QStringList{"A|1|c|k||-", "|||||-", "B|2|c|k||-"} << QStringList();
-    QTest::newRow("empty line finds the empty row")
-        << QStringList{"\n\"A\",\"1\",\"c\",\"k\"\n", "\n"} << QStringList{"|||||-", "A|1|c|k||-"}
-        << QStringList();
-    QTest::newRow("missing and surplus fields")
-        << QStringList{"\"A\",\"1\"\n\"B\"\n\"C\",\"3\",\"c\",\"k\",\"extra\"\n"}
-        << QStringList{"A|1||||-", "B|||||-", "C|3|c|k||-"} << QStringList();
-    QTest::newRow("comment and key differ")
-        << QStringList{sheetAB, "\"A\",\"1\",\"other\",\"ka\"\n\"B\",\"2\",\"cb\",\"other\"\n"}
-        << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb|2|-"}
-        << QStringList{"different comm   in updating comm prop :  \"A\"",
-                       "different ymlKey in updating comm prop :  \"B\""};
-    QTest::newRow("missing file in between")
-        << QStringList{sheetAB, QString(), "\"B\",\"5\",\"cb\",\"kb\"\n"}
-        << QStringList{"A|1|ca|ka||-", "B|5|cb|kb|2|pink"} << QStringList();
+    QTest::newRow("one file") << QStringList{sheetAB} << QStringList{"A|1|ca|ka||-", "B|2|cb|kb||-"} << QStringList() << QStringList() << QString();
+    QTest::newRow("same file twice") << QStringList{sheetAB, sheetAB} << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb|2|-"} << QStringList() << QStringList() << QString();
+    QTest::newRow("one value changed") << QStringList{sheetAB, "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"3\",\"cb\",\"kb\"\n"} << QStringList{"A|1|ca|ka|1|-", "B|3|cb|kb|2|pink"} << QStringList() << QStringList() << QString();
+    QTest::newRow("new id appended") << QStringList{sheetAB, "\"C\",\"3\",\"cc\",\"kc\"\n\"A\",\"1\",\"ca\",\"ka\"\n"} << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb||-", "C|3|cc|kc||-"} << QStringList() << QStringList() << QString();
+    QTest::newRow("two lines for one id") << QStringList{"\"A\",\"1\",\"c\",\"k\"\n\"A\",\"2\",\"c\",\"k\"\n"} << QStringList{"A|2|c|k|1|pink"} << QStringList() << QStringList() << QString();
+    QTest::newRow("empty line") << QStringList{"\"A\",\"1\",\"c\",\"k\"\n\n\"B\",\"2\",\"c\",\"k\"\n"} << QStringList{"A|1|c|k||-", "|||||-", "B|2|c|k||-"} << QStringList() << QStringList() << QString();
+    QTest::newRow("empty line finds the empty row") << QStringList{"\n\"A\",\"1\",\"c\",\"k\"\n", "\n"} << QStringList{"|||||-", "A|1|c|k||-"} << QStringList() << QStringList() << QString();
+    QTest::newRow("missing and surplus fields") << QStringList{"\"A\",\"1\"\n\"B\"\n\"C\",\"3\",\"c\",\"k\",\"extra\"\n"} << QStringList{"A|1||||-", "B|||||-", "C|3|c|k||-"} << QStringList() << QStringList() << QString();
+    QTest::newRow("comment and key differ") << QStringList{sheetAB, "\"A\",\"1\",\"other\",\"ka\"\n\"B\",\"2\",\"cb\",\"other\"\n"} << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb|2|-"} << QStringList{"different comm   in updating comm prop :  \"A\"", "different ymlKey in updating comm prop :  \"B\""} << QStringList() << QString();
+    QTest::newRow("missing file in between") << QStringList{sheetAB, QString(), "\"B\",\"5\",\"cb\",\"kb\"\n"} << QStringList{"A|1|ca|ka||-", "B|5|cb|kb|2|pink"} << QStringList() << QStringList() << QString();
+    QTest::newRow("saved: empty sheet") << QStringList{QString()} << QStringList() << QStringList() << QStringList() << "";
+    QTest::newRow("saved: loaded twice and edited") << QStringList{sheetAB, sheetAB} << QStringList{"A|1|ca|ka|1|-", "B|2|cb|kb|2|-"} << QStringList() << QStringList{"1:changed"} << "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"changed\",\"cb\",\"kb\"\n";
+    QTest::newRow("saved: quotes, commas, backslashes, blanks") << QStringList{"\"A\",\"x,\"\"y\"\"\\z\",\"a, b\",\"..k:\"\n"} << QStringList{"A|x,\"y\"\\z|a, b|..k:||-"} << QStringList() << QStringList{"0: \"q\" , "} << "\"A\",\" \"\"q\"\" , \",\"a, b\",\"..k:\"\n";
+    QTest::newRow("saved: empty row and no-value marker") << QStringList{"\n\"A\",\"--\",\"c\",\"k\"\n"} << QStringList{"|||||-", "A|--|c|k||-"} << QStringList() << QStringList() << "\"\",\"\",\"\",\"\"\n\"A\",\"--\",\"c\",\"k\"\n";
 }
+// clang-format on
 
 void TestCommonProps::load()
 {
@@ -183,14 +152,14 @@ void TestCommonProps::load()
     QVERIFY(dir.isValid());
     QStringList paths;
     for (int i = 0; i < files.size(); ++i) {
-        paths << dir.filePath(QStringLiteral("c%1.csv").arg(i));
+        paths << dir.filePath(QString("c%1.csv").arg(i));
         if (!files.at(i).isNull())
             QVERIFY(writeTextFile(paths.last(), files.at(i)));
     }
     for (const QString &message : messages)
         QTest::ignoreMessage(QtDebugMsg, qPrintable(message));
 
-    auto body = makeBody(dir.filePath(QStringLiteral("no-template.yml")), paths.first());
+    auto body = makeBody({"-t", dir.filePath("no-template.yml"), "-p", paths.first()});
     QCOMPARE(body->ui.NewCommPropsFileName->text(), paths.first());
     body->show();
     for (int i = 1; i < paths.size(); ++i) {
@@ -213,66 +182,31 @@ void TestCommonProps::load()
     const CommonValues values = body->commonValues();
     QCOMPARE(values.size(), rows.size());
     for (int i = 0; i < rows.size(); ++i) {
-        QCOMPARE(values.at(i).id, rows.at(i).section(QLatin1Char('|'), 0, 0));
-        QCOMPARE(values.at(i).value, rows.at(i).section(QLatin1Char('|'), 1, 1));
+        QCOMPARE(values.at(i).id, rows.at(i).section(QChar('|'), 0, 0));
+        QCOMPARE(values.at(i).value, rows.at(i).section(QChar('|'), 1, 1));
     }
-}
 
-void TestCommonProps::saveAndReload_data()
-{
-    QTest::addColumn<QStringList>("files"); // as in load()
-    QTest::addColumn<QStringList>("edits"); // "<row>:<new value>"
-    QTest::addColumn<QString>("saved");
-
-    QTest::newRow("empty sheet") << QStringList{QString()} << QStringList() << "";
-    QTest::newRow("loaded twice and edited")
-        << QStringList{sheetAB, sheetAB} << QStringList{"1:changed"}
-        << "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"changed\",\"cb\",\"kb\"\n";
-    QTest::newRow("quotes, commas, backslashes, blanks")
-        << QStringList{"\"A\",\"x,\"\"y\"\"\\z\",\"a, b\",\"..k:\"\n"} << QStringList{"0: \"q\" , "}
-        << "\"A\",\" \"\"q\"\" , \",\"a, b\",\"..k:\"\n";
-    QTest::newRow("empty row and no-value marker")
-        << QStringList{"\n\"A\",\"--\",\"c\",\"k\"\n"} << QStringList()
-        << "\"\",\"\",\"\",\"\"\n\"A\",\"--\",\"c\",\"k\"\n";
-}
-
-void TestCommonProps::saveAndReload()
-{
-    QFETCH(QStringList, files);
     QFETCH(QStringList, edits);
     QFETCH(QString, saved);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString tplPath = dir.filePath(QStringLiteral("no-template.yml"));
-    QStringList paths;
-    for (int i = 0; i < files.size(); ++i) {
-        paths << dir.filePath(QStringLiteral("c%1.csv").arg(i));
-        if (!files.at(i).isNull())
-            QVERIFY(writeTextFile(paths.last(), files.at(i)));
-    }
-    auto body = makeBody(tplPath, paths.first());
-    for (int i = 1; i < paths.size(); ++i)
-        body->loadCommProps(paths.at(i));
+    if (saved.isNull())
+        return;
     for (const QString &edit : edits)
-        body->propRows.at(edit.section(QLatin1Char(':'), 0, 0).toInt())
+        body->propRows.at(edit.section(':', 0, 0).toInt())
             ->valueEdit()
-            ->setText(edit.section(QLatin1Char(':'), 1));
-
-    const QString out = dir.filePath(QStringLiteral("commProps.csv"));
+            ->setText(edit.section(':', 1));
+    const QString out = dir.filePath("commProps.csv");
     QString why;
     QVERIFY2(body->writeCommProps(out, &why), qPrintable(why));
     QCOMPARE(readTextFile(out), saved);
-
     // A fresh window shows the same rows, with nothing before them.
     QStringList expected;
     for (const QString &row : rowTexts(*body))
-        expected << row.section(QLatin1Char('|'), 0, 3) + QStringLiteral("||-");
+        expected << row.section('|', 0, 3) + "||-";
     body.reset();
-    auto fresh = makeBody(tplPath, out);
-    QCOMPARE(rowTexts(*fresh), expected);
+    QCOMPARE(rowTexts(*makeBody({"-t", dir.filePath("no-template.yml"), "-p", out})), expected);
 }
 
+// clang-format off
 void TestCommonProps::saveFailure_data()
 {
     QTest::addColumn<QString>("what");
@@ -281,14 +215,14 @@ void TestCommonProps::saveFailure_data()
     const QStringList whats{"common", "template", "data"};
     // The longest name a folder holds leaves no room for a temporary file
     // beside it, so the write fails while the earlier file stands.
-    const QString longName = QString(255 - 4, QLatin1Char('n')) + QStringLiteral(".csv");
+    const QString longName = QString(255 - 4, QChar('n')) + QString(".csv");
     for (const QString &what : whats) {
-        QTest::newRow(qPrintable(what + QStringLiteral(", missing folder")))
-            << what << "missing/props.csv";
-        QTest::newRow(qPrintable(what + QStringLiteral(", a folder"))) << what << "folder";
-        QTest::newRow(qPrintable(what + QStringLiteral(", earlier file kept"))) << what << longName;
+        QTest::newRow(qPrintable(what + QString(", missing folder"))) << what << "missing/props.csv";
+        QTest::newRow(qPrintable(what + QString(", a folder"))) << what << "folder";
+        QTest::newRow(qPrintable(what + QString(", earlier file kept"))) << what << longName;
     }
 }
+// clang-format on
 
 void TestCommonProps::saveFailure()
 {
@@ -297,23 +231,23 @@ void TestCommonProps::saveFailure()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString tplPath = dir.filePath(QStringLiteral("template.yml"));
-    QVERIFY(writeTextFile(tplPath, QStringLiteral("project: INFO_001 semi_fix p \"\" \"c\"\n")));
-    const QString sheet = dir.filePath(QStringLiteral("sheet.csv"));
+    const QString tplPath = dir.filePath(QString("template.yml"));
+    QVERIFY(writeTextFile(tplPath, QString("project: INFO_001 semi_fix p \"\" \"c\"\n")));
+    const QString sheet = dir.filePath(QString("sheet.csv"));
     QVERIFY(writeTextFile(sheet, sheetAB));
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QVERIFY(QDir(dir.path()).mkdir(QString("folder")));
     const QString path = dir.filePath(target);
-    const QString earlier = QStringLiteral("earlier\n");
-    if (target.endsWith(QLatin1String(".csv")) && !target.contains(QLatin1Char('/')) &&
+    const QString earlier = QString("earlier\n");
+    if (target.endsWith(QString(".csv")) && !target.contains(QChar('/')) &&
         !writeTextFile(path, earlier))
         QSKIP("this file system does not take names of 255 characters");
 
-    auto body = makeBody(tplPath, sheet);
+    auto body = makeBody({"-t", tplPath, "-p", sheet});
     QString why;
     bool ok = true;
-    if (what == QLatin1String("common"))
+    if (what == QString("common"))
         ok = body->writeCommProps(path, &why);
-    else if (what == QLatin1String("template"))
+    else if (what == QString("template"))
         ok = body->writeCommPropsTemplate(path, &why);
     else
         ok = body->writeDataProps(path, &why);
@@ -322,7 +256,7 @@ void TestCommonProps::saveFailure()
     if (QFileInfo(path).isFile())
         QCOMPARE(readTextFile(path), earlier);
     else
-        QCOMPARE(QFileInfo(path).isDir(), target == QLatin1String("folder"));
+        QCOMPARE(QFileInfo(path).isDir(), target == QString("folder"));
 }
 
 QTEST_MAIN(TestCommonProps)
