@@ -1,0 +1,348 @@
+// Measures opening, rendering and the generation pass on synthetic corpora,
+// each beside a floor timed in the same run, so that the ratios hold on a
+// busy machine. Usage: korvane_bench [--quick]
+//   (--memory DIR is the child run that measures peak memory.)
+
+#include "data/DataSet.h"
+#include "template/MetaTemplate.h"
+#include "template/Render.h"
+#include "works/Thumbnail.h"
+#include "works/WorkPass.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+#include <QThreadPool>
+
+#include <charconv>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString exampleData = QStringLiteral(KORVANE_SOURCE_DIR "/examples/Cu_foil_K_001.dat");
+const QString exampleInfo = QStringLiteral(KORVANE_SOURCE_DIR "/examples/Cu_foil_K_001.info");
+const QString exampleTemplate = QStringLiteral(KORVANE_SOURCE_DIR "/examples/korvane-template.yml");
+
+void say(const char *format, ...) __attribute__((format(printf, 1, 2)));
+void say(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stdout, format, args);
+    va_end(args);
+    std::fflush(stdout);
+}
+
+// The header of the example scan up to its "Offset" line.
+QByteArray exampleHeader(int &lines)
+{
+    QFile file(exampleData);
+    file.open(QIODevice::ReadOnly);
+    QByteArray header;
+    lines = 0;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        header += line;
+        ++lines;
+        if (line.startsWith("    Offset"))
+            break;
+    }
+    return header;
+}
+
+// files scans of points lines each, with an info file beside every one: a
+// Cu K-edge sweep with counts that rise over the edge and some noise.
+struct Corpus
+{
+    QTemporaryDir dir;
+    QStringList paths;
+    int headerLines = 0;
+    qint64 points = 0;
+
+    Corpus(int files, int pointsPerFile)
+    {
+        const QByteArray header = exampleHeader(headerLines);
+        QByteArray info;
+        {
+            QFile f(exampleInfo);
+            f.open(QIODevice::ReadOnly);
+            info = f.readAll();
+        }
+        quint32 noise = 12345;
+        for (int i = 0; i < files; ++i) {
+            const QString base =
+                dir.filePath(QStringLiteral("scan_%1").arg(i, 5, 10, QLatin1Char('0')));
+            QByteArray text = header;
+            text.reserve(header.size() + pointsPerFile * 64);
+            char line[128];
+            for (int k = 0; k < pointsPerFile; ++k) {
+                const double angle = 13.2 - 2.5 * k / pointsPerFile;
+                noise = noise * 1664525u + 1013904223u;
+                const int jitter = int(noise >> 27);
+                const int i0 = 515000 + jitter * 37;
+                const int i1 = int(i0 * (0.7 - 0.3 / (1 + std::exp((12.9 - angle) * 80))));
+                const int n =
+                    std::snprintf(line, sizeof line, "%11.5f%11.5f%9.2f%12d%12d%12d\n", angle,
+                                  angle + (jitter - 16) * 1e-5, 1.0, i0, i1, i1 * 3 / 4 + jitter);
+                text.append(line, n);
+            }
+            QFile data(base + QStringLiteral(".dat"));
+            data.open(QIODevice::WriteOnly);
+            data.write(text);
+            QFile infoFile(base + QStringLiteral(".info"));
+            infoFile.open(QIODevice::WriteOnly);
+            infoFile.write(info);
+            paths << base + QStringLiteral(".dat");
+        }
+        points = qint64(files) * pointsPerFile;
+    }
+};
+
+// The least of a few runs: the one least disturbed by the rest of the machine.
+double bestSeconds(int runs, const std::function<void()> &work)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        work();
+        best = std::min(best, clock.nsecsElapsed() * 1e-9);
+    }
+    return best;
+}
+
+// What opening can at best cost: the bytes read and every number of the data
+// lines converted, nothing kept.
+double fromCharsFloor(const Corpus &corpus)
+{
+    double sum = 0;
+    for (const QString &path : corpus.paths) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray bytes = file.readAll();
+        const char *p = bytes.constData();
+        const char *end = p + bytes.size();
+        for (int line = 0; line < corpus.headerLines && p < end; ++line)
+            p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p))) + 1;
+        while (p < end) {
+            while (p < end && (*p == ' ' || *p == '\n'))
+                ++p;
+            const char *start = p;
+            while (p < end && *p != ' ' && *p != '\n')
+                ++p;
+            double value = 0;
+            std::from_chars(start, p, value);
+            sum += value;
+        }
+    }
+    return sum;
+}
+
+std::vector<std::unique_ptr<DataSet>> openAll(const Corpus &corpus, MetaTemplate *tpl)
+{
+    std::vector<std::unique_ptr<DataSet>> sets;
+    for (const QString &path : corpus.paths) {
+        sets.push_back(std::make_unique<DataSet>());
+        sets.back()->openFile(true, path, tpl);
+    }
+    return sets;
+}
+
+struct OpenFigures
+{
+    double linesPerSecond, floorLinesPerSecond;
+};
+
+OpenFigures measureOpening(const Corpus &corpus, MetaTemplate &tpl, int runs)
+{
+    volatile double keep = 0;
+    const double floor = bestSeconds(runs, [&] { keep = keep + fromCharsFloor(corpus); });
+    const double open = bestSeconds(runs, [&] { openAll(corpus, &tpl); });
+    return {corpus.points / open, corpus.points / floor};
+}
+
+struct PassFigures
+{
+    double serial, parallel, floor, drawFloor;
+};
+
+PassFigures measurePass(const Corpus &corpus, MetaTemplate &tpl, int runs)
+{
+    auto sets = openAll(corpus, &tpl);
+    QList<DataSet *> list;
+    for (auto &s : sets)
+        list << s.get();
+    const CommonValues common{{QStringLiteral("SMPL_001"), QStringLiteral("Cu foil")}};
+    WorkOptions options;
+    options.useWork = true;
+    options.work = QStringLiteral("bench");
+    auto pass = [&](bool parallel) {
+        QTemporaryDir works;
+        WorkPassReport report;
+        report.parallel = parallel;
+        runWorkPass(QDir(works.path()), list, options, tpl, common, &report);
+    };
+    // The floor encodes the very pictures the pass saves, as it saves them.
+    QTemporaryDir encoded;
+    double encodeSeconds = 1e300, drawSeconds = 1e300;
+    for (int r = 0; r < runs; ++r) {
+        double encode = 0, draw = 0;
+        for (int i = 0; i < list.size(); ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            const QImage image = drawThumbnail(options.imageSize, *list.at(i));
+            const QImage indexed = exactIndexed(image);
+            draw += clock.nsecsElapsed() * 1e-9;
+            clock.restart();
+            (indexed.isNull() ? image : indexed)
+                .save(encoded.filePath(QStringLiteral("%1.png").arg(i)), nullptr, -1);
+            encode += clock.nsecsElapsed() * 1e-9;
+        }
+        encodeSeconds = std::min(encodeSeconds, encode);
+        drawSeconds = std::min(drawSeconds, draw);
+    }
+    const double serial = bestSeconds(runs, [&] { pass(false); });
+    const double parallel = bestSeconds(runs, [&] { pass(true); });
+    const double n = list.size();
+    return {n / serial, n / parallel, n / encodeSeconds, n / drawSeconds};
+}
+
+qint64 peakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly | QIODevice::Text);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+// The child run: opens every scan of dir and reports the peak before and after.
+int memoryChild(const QString &dir)
+{
+    MetaTemplate tpl;
+    tpl.load(exampleTemplate);
+    const qint64 before = peakKiB();
+    std::vector<std::unique_ptr<DataSet>> sets;
+    qint64 points = 0;
+    for (const QString &name : QDir(dir).entryList({QStringLiteral("*.dat")}, QDir::Files)) {
+        sets.push_back(std::make_unique<DataSet>());
+        sets.back()->openFile(true, QDir(dir).filePath(name), &tpl);
+        points += sets.back()->points.size();
+    }
+    std::printf("%lld %lld %lld\n", before, peakKiB(), points);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--memory"))
+        return memoryChild(args.at(2));
+    const bool quick = args.contains(QStringLiteral("--quick"));
+    const int runs = quick ? 1 : 3;
+    qSetMessagePattern(QString()); // the pass's diagnostics would drown the figures
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+
+    MetaTemplate tpl;
+    if (!tpl.load(exampleTemplate)) {
+        say("cannot read %s\n", qPrintable(exampleTemplate));
+        return 1;
+    }
+    say("korvane benchmark: %d cores, best of %d runs\n\n", QThread::idealThreadCount(), runs);
+
+    {
+        Corpus corpus(quick ? 50 : 200, 1000);
+        const OpenFigures open = measureOpening(corpus, tpl, runs);
+        say("opening (%d files x 1000 points):\n"
+            "  openFile          %10.0f data lines/s\n"
+            "  from_chars floor  %10.0f data lines/s   ratio %.2f\n\n",
+            corpus.paths.size(), open.linesPerSecond, open.floorLinesPerSecond,
+            open.linesPerSecond / open.floorLinesPerSecond);
+
+        auto sets = openAll(corpus, &tpl);
+        const CommonValues common{{QStringLiteral("SMPL_001"), QStringLiteral("Cu foil")}};
+        QTemporaryDir out;
+        const double render = bestSeconds(runs, [&] {
+            for (size_t i = 0; i < sets.size(); ++i)
+                writeMetadataFile(out.filePath(QStringLiteral("%1.yml").arg(i)), tpl, common,
+                                  *sets[i]);
+        });
+        say("rendering (examples/korvane-template.yml):\n"
+            "  metadata.yml      %10.0f files/s\n\n",
+            sets.size() / render);
+    }
+
+    {
+        Corpus corpus(quick ? 10 : 40, 1000);
+        const PassFigures pass = measurePass(corpus, tpl, runs);
+        say("generation pass (%d works, 1000 points, 1024 x 1024 pictures):\n"
+            "  one thread        %10.1f works/s\n"
+            "  every core        %10.1f works/s   speed-up %.2f\n"
+            "  encoding floor    %10.1f works/s   encoding share of the one-thread pass %.0f%%\n"
+            "  drawing alone     %10.1f works/s\n\n",
+            corpus.paths.size(), pass.serial, pass.parallel, pass.parallel / pass.serial,
+            pass.floor, 100 * pass.serial / pass.floor, pass.drawFloor);
+    }
+
+    say("scaling, opening (ns per data point; floor):\n");
+    const int pointSizes[] = {100, 10000, 100000};
+    const int fileCounts[] = {10, 100, 1000};
+    for (int points : pointSizes)
+        for (int files : fileCounts) {
+            // Beyond ten million points the corpus only costs disk and time.
+            if (qint64(points) * files > (quick ? 1000000 : 10000000))
+                continue;
+            Corpus corpus(files, points);
+            const OpenFigures open = measureOpening(corpus, tpl, 1);
+            say("  %5d files x %6d points  %7.1f ns  (floor %5.1f ns)\n", files, points,
+                1e9 / open.linesPerSecond, 1e9 / open.floorLinesPerSecond);
+        }
+    say("\nscaling, generation pass (ms per work, one thread / every core):\n");
+    for (int files : fileCounts) {
+        if (files > (quick ? 100 : 1000))
+            continue;
+        Corpus corpus(files, 1000);
+        const PassFigures pass = measurePass(corpus, tpl, 1);
+        say("  %5d files x   1000 points  %6.1f / %6.1f ms  (encoding floor %5.1f ms)\n", files,
+            1e3 / pass.serial, 1e3 / pass.parallel, 1e3 / pass.floor);
+    }
+    for (int points : pointSizes) {
+        Corpus corpus(10, points);
+        const PassFigures pass = measurePass(corpus, tpl, 1);
+        say("     10 files x %6d points  %6.1f / %6.1f ms  (encoding floor %5.1f ms)\n", points,
+            1e3 / pass.serial, 1e3 / pass.parallel, 1e3 / pass.floor);
+    }
+
+    {
+        const int files = quick ? 100 : 1000;
+        Corpus corpus(files, 10000);
+        QProcess child;
+        child.start(app.applicationFilePath(), {QStringLiteral("--memory"), corpus.dir.path()});
+        child.waitForFinished(-1);
+        const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+        if (figures.size() == 3) {
+            const double kib = figures.at(1).toDouble() - figures.at(0).toDouble();
+            say("\nmemory (%d files x 10000 points opened): peak %.0f MiB more, %.1f bytes per "
+                "data point\n",
+                files, kib / 1024, kib * 1024 / figures.at(2).toDouble());
+        }
+    }
+    return 0;
+}
