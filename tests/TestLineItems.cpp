@@ -7,280 +7,104 @@ class TestLineItems : public QObject
 {
     Q_OBJECT
 private slots:
-    void takeItem_data();
-    void takeItem();
-    void unbalancedQuotes_data();
-    void unbalancedQuotes();
-    void successiveItems();
-    void splitComment_data();
-    void splitComment();
-    void isBlankLine_data();
-    void isBlankLine();
-    void trimmedItem_data();
-    void trimmedItem();
-    void startsWithPrefix_data();
-    void startsWithPrefix();
-    void itemsAfter_data();
-    void itemsAfter();
+    void items_data();
+    void items();
 };
 
-void TestLineItems::takeItem_data()
+// clang-format off
+void TestLineItems::items_data()
 {
+    QTest::addColumn<QString>("fn");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("rest");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("expected"); // parts joined by "|"
+    QTest::addColumn<QString>("message");  // the debug line about an unbalanced quote
 
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-    QTest::newRow("only blanks") << "   \t "
-                                 << ""
-                                 << "";
-    QTest::newRow("one word") << "word"
-                              << "word"
-                              << "";
-    QTest::newRow("leading blanks skipped") << "   abc def"
-                                            << "abc"
-                                            << " def";
-    QTest::newRow("rest keeps its whitespace") << "a\t\tb"
-                                               << "a"
-                                               << "\t\tb";
-    QTest::newRow("quoted with blanks") << "\"my works\" tail"
-                                        << "my works"
-                                        << " tail";
-    QTest::newRow("quoted empty") << "\"\" next"
-                                  << ""
-                                  << " next";
-    QTest::newRow("quoted then letter") << "\"ab\"c d"
-                                        << "ab"
-                                        << "c d";
-    QTest::newRow("quote inside unquoted") << "a\"b c"
-                                           << "a\"b"
-                                           << " c";
-    QTest::newRow("no-break space is not whitespace")
-        << QString("a") + QChar(0x00A0) + "b c" << QString("a") + QChar(0x00A0) + "b"
-        << " c";
-    QTest::newRow("newline ends item") << "ab\ncd"
-                                       << "ab"
-                                       << "\ncd";
+    const QString nbsp = QString("a") + QChar(0x00A0) + "b";
+    const QString open = "item is started from quote but not ended by quote";
+    const QString close = "item is started from not quote but ended by quote";
+    QTest::newRow("take: empty") << "take" << "" << "" << "|" << "";
+    QTest::newRow("take: only blanks") << "take" << "   \t " << "" << "|" << "";
+    QTest::newRow("take: one word") << "take" << "word" << "" << "word|" << "";
+    QTest::newRow("take: leading blanks") << "take" << "   abc def" << "" << "abc| def" << "";
+    QTest::newRow("take: rest keeps whitespace") << "take" << "a\t\tb" << "" << "a|\t\tb" << "";
+    QTest::newRow("take: quoted with blanks") << "take" << "\"my works\" tail" << "" << "my works| tail" << "";
+    QTest::newRow("take: quoted empty") << "take" << "\"\" next" << "" << "| next" << "";
+    QTest::newRow("take: quoted then letter") << "take" << "\"ab\"c d" << "" << "ab|c d" << "";
+    QTest::newRow("take: quote inside") << "take" << "a\"b c" << "" << "a\"b| c" << "";
+    QTest::newRow("take: no-break space is text") << "take" << nbsp + " c" << "" << nbsp + "| c" << "";
+    QTest::newRow("take: newline ends item") << "take" << "ab\ncd" << "" << "ab|\ncd" << "";
+    QTest::newRow("take: open quote never closed") << "take" << " \"abc def" << "" << "abc def|" << open;
+    QTest::newRow("take: lone quote") << "take" << "\"" << "" << "|" << open;
+    QTest::newRow("take: closing quote, blank follows") << "take" << "abc\" def" << "" << "abc\"| def" << close;
+    QTest::newRow("take: closing quote at end") << "take" << "  abc\"" << "" << "abc\"|" << close;
+    QTest::newRow("comment: none") << "comment" << "key value" << "" << "key value|unchanged" << "";
+    QTest::newRow("comment: plain") << "comment" << "key value # note" << "" << "key value | note" << "";
+    QTest::newRow("comment: only") << "comment" << "# all of it" << "" << "| all of it" << "";
+    QTest::newRow("comment: hash in double quotes") << "comment" << "k \"a#b\" # c" << "" << "k \"a#b\" | c" << "";
+    QTest::newRow("comment: hash in single quotes") << "comment" << "k 'a#b'#c" << "" << "k 'a#b'|c" << "";
+    QTest::newRow("comment: apostrophe hides hash") << "comment" << "Name Bob's # not cut" << "" << "Name Bob's # not cut|unchanged" << "";
+    QTest::newRow("comment: quotes share one switch") << "comment" << "k \"it's\" # x" << "" << "k \"it's\" # x|unchanged" << "";
+    QTest::newRow("comment: first hash wins") << "comment" << "a # b # c" << "" << "a | b # c" << "";
+    QTest::newRow("comment: empty line") << "comment" << "" << "" << "|unchanged" << "";
+    QTest::newRow("blank: empty") << "blank" << "" << "" << "true" << "";
+    QTest::newRow("blank: blanks and tabs") << "blank" << "  \t  " << "" << "true" << "";
+    QTest::newRow("blank: comment only") << "blank" << "# comment" << "" << "true" << "";
+    QTest::newRow("blank: word") << "blank" << "a" << "" << "false" << "";
+    QTest::newRow("blank: word before comment") << "blank" << " a # b" << "" << "false" << "";
+    QTest::newRow("blank: quoted hash") << "blank" << "\"#\"" << "" << "false" << "";
+    QTest::newRow("blank: empty quotes") << "blank" << "\"\"" << "" << "false" << "";
+    QTest::newRow("trim: one before, several after") << "trim" << " abc    " << "" << "abc" << "";
+    QTest::newRow("trim: three before") << "trim" << "   abc" << "" << "abc" << "";
+    QTest::newRow("trim: inner blanks kept") << "trim" << "\t a  b \n" << "" << "a  b" << "";
+    QTest::newRow("trim: only blanks unchanged") << "trim" << "    " << "" << "    " << "";
+    QTest::newRow("prefix: tag") << "prefix" << "   9809  a b" << "   9809" << "true" << "";
+    QTest::newRow("prefix: one blank short") << "prefix" << "  9809  a b" << "   9809" << "false" << "";
+    QTest::newRow("prefix: case matters") << "prefix" << " ring : x" << " Ring :" << "false" << "";
+    QTest::newRow("prefix: line too short") << "prefix" << " Ri" << " Ring :" << "false" << "";
+    QTest::newRow("prefix: whole line") << "prefix" << " Ring :" << " Ring :" << "true" << "";
+    QTest::newRow("after: ring line") << "after" << " Ring :  2.5 GeV  450.1 mA" << " Ring :" << "2.5|GeV|450.1|mA" << "";
+    QTest::newRow("after: trailing blank adds empty item") << "after" << " Mono : Si(111)  " << " Mono :" << "Si(111)|" << "";
+    QTest::newRow("after: no blank after crystal") << "after" << " Mono : Si(111)" << " Mono :" << "Si(111)" << "";
+    QTest::newRow("after: nothing after prefix") << "after" << "      Mode" << "      Mode" << "(none)" << "";
+    QTest::newRow("after: prefix length only") << "after" << "XXXXa b" << "1234" << "a|b" << "";
+    QTest::newRow("after: quoted item") << "after" << "P: \"a b\" c" << "P:" << "a b|c" << "";
+    QTest::newRow("after: only blanks") << "after" << "P:   " << "P:" << "" << "";
 }
+// clang-format on
 
-void TestLineItems::takeItem()
+void TestLineItems::items()
 {
+    QFETCH(QString, fn);
     QFETCH(QString, text);
-    QFETCH(QString, item);
-    QFETCH(QString, rest);
-
-    QString got = QStringLiteral("stale");
-    const QString gotRest = ::takeItem(text, got);
-    QCOMPARE(got, item);
-    QCOMPARE(gotRest, rest);
-}
-
-void TestLineItems::unbalancedQuotes_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("rest");
-    QTest::addColumn<QString>("message");
-
-    const QString open = QStringLiteral("item is started from quote but not ended by quote");
-    const QString close = QStringLiteral("item is started from not quote but ended by quote");
-    QTest::newRow("open quote never closed") << " \"abc def"
-                                             << "abc def"
-                                             << "" << open;
-    QTest::newRow("lone quote") << "\""
-                                << ""
-                                << "" << open;
-    QTest::newRow("closing quote, blank follows") << "abc\" def"
-                                                  << "abc\""
-                                                  << " def" << close;
-    QTest::newRow("closing quote at end") << "  abc\""
-                                          << "abc\""
-                                          << "" << close;
-}
-
-void TestLineItems::unbalancedQuotes()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, item);
-    QFETCH(QString, rest);
+    QFETCH(QString, prefix);
     QFETCH(QString, message);
-
-    // The message names the whole text handed in, not only the item.
-    const QString pattern =
-        QStringLiteral("^\"In a line \\[%1\\] %2\"$")
-            .arg(QRegularExpression::escape(QString(text).replace('"', QStringLiteral("\\\""))),
-                 message);
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(pattern));
-    QString got;
-    const QString gotRest = ::takeItem(text, got);
-    QCOMPARE(got, item);
-    QCOMPARE(gotRest, rest);
-}
-
-void TestLineItems::successiveItems()
-{
-    // Feeding each rest back in walks a configuration-like line item by item;
-    // the trailing blanks give one last, empty item.
-    const QString line = QStringLiteral("Works_Dir  \"my works\"\tnext\"x\"  ");
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("not quote but ended by quote"));
-    QStringList items;
-    QString rest = line;
-    while (!rest.isEmpty()) {
-        QString item;
-        rest = ::takeItem(rest, item);
-        items << item;
+    if (!message.isEmpty()) {
+        // The message names the whole text handed in, not only the item.
+        const QString quoted = QRegularExpression::escape(QString(text).replace('"', "\\\""));
+        QTest::ignoreMessage(
+            QtDebugMsg,
+            QRegularExpression(QString("^\"In a line \\[%1\\] %2\"$").arg(quoted, message)));
     }
-    QCOMPARE(items, QStringList({"Works_Dir", "my works", "next\"x\"", ""}));
-}
-
-void TestLineItems::splitComment_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("comment");
-
-    QTest::newRow("no comment") << "key value"
-                                << "key value"
-                                << "unchanged";
-    QTest::newRow("plain comment") << "key value # note"
-                                   << "key value "
-                                   << " note";
-    QTest::newRow("only comment") << "# all of it"
-                                  << ""
-                                  << " all of it";
-    QTest::newRow("hash in double quotes") << "k \"a#b\" # c"
-                                           << "k \"a#b\" "
-                                           << " c";
-    QTest::newRow("hash in single quotes") << "k 'a#b'#c"
-                                           << "k 'a#b'"
-                                           << "c";
-    QTest::newRow("apostrophe hides hash") << "Name Bob's # not cut"
-                                           << "Name Bob's # not cut"
-                                           << "unchanged";
-    QTest::newRow("mixed quotes share one switch") << "k \"it's\" # x"
-                                                   << "k \"it's\" # x"
-                                                   << "unchanged";
-    QTest::newRow("first hash wins") << "a # b # c"
-                                     << "a "
-                                     << " b # c";
-    QTest::newRow("empty line") << ""
-                                << ""
-                                << "unchanged";
-}
-
-void TestLineItems::splitComment()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, before);
-    QFETCH(QString, comment);
-
-    QString got = QStringLiteral("unchanged");
-    QCOMPARE(::splitComment(line, got), before);
-    QCOMPARE(got, comment);
-    QCOMPARE(::stripComment(line), before);
-}
-
-void TestLineItems::isBlankLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<bool>("blank");
-
-    QTest::newRow("empty") << "" << true;
-    QTest::newRow("blanks and tabs") << "  \t  " << true;
-    QTest::newRow("comment only") << "# comment" << true;
-    QTest::newRow("word") << "a" << false;
-    QTest::newRow("word before comment") << " a # b" << false;
-    QTest::newRow("quoted hash is text") << "\"#\"" << false;
-    QTest::newRow("empty quotes are text") << "\"\"" << false;
-}
-
-void TestLineItems::isBlankLine()
-{
-    QFETCH(QString, line);
-    QFETCH(bool, blank);
-    QCOMPARE(::isBlankLine(line), blank);
-}
-
-void TestLineItems::trimmedItem_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("trimmed");
-
-    QTest::newRow("one before, several after") << " abc    "
-                                               << "abc";
-    QTest::newRow("three before") << "   abc"
-                                  << "abc";
-    QTest::newRow("inner blanks kept") << "\t a  b \n"
-                                       << "a  b";
-    QTest::newRow("only blanks unchanged") << "    "
-                                           << "    ";
-    QTest::newRow("empty") << ""
-                           << "";
-}
-
-void TestLineItems::trimmedItem()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, trimmed);
-    QCOMPARE(::trimmedItem(text), trimmed);
-}
-
-void TestLineItems::startsWithPrefix_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<bool>("starts");
-
-    QTest::newRow("tag") << "   9809  a b"
-                         << "   9809" << true;
-    QTest::newRow("one blank short") << "  9809  a b"
-                                     << "   9809" << false;
-    QTest::newRow("case matters") << " ring : x"
-                                  << " Ring :" << false;
-    QTest::newRow("line shorter than prefix") << " Ri"
-                                              << " Ring :" << false;
-    QTest::newRow("whole line is prefix") << " Ring :"
-                                          << " Ring :" << true;
-}
-
-void TestLineItems::startsWithPrefix()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, prefix);
-    QFETCH(bool, starts);
-    QCOMPARE(::startsWithPrefix(line, prefix), starts);
-}
-
-void TestLineItems::itemsAfter_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QStringList>("items");
-
-    QTest::newRow("ring line") << " Ring :  2.5 GeV  450.1 mA"
-                               << " Ring :" << QStringList({"2.5", "GeV", "450.1", "mA"});
-    QTest::newRow("trailing blank adds empty item") << " Mono : Si(111)  "
-                                                    << " Mono :" << QStringList({"Si(111)", ""});
-    QTest::newRow("no blank after crystal") << " Mono : Si(111)"
-                                            << " Mono :" << QStringList({"Si(111)"});
-    QTest::newRow("nothing after prefix") << "      Mode"
-                                          << "      Mode" << QStringList();
-    QTest::newRow("prefix length only, not content") << "XXXXa b"
-                                                     << "1234" << QStringList({"a", "b"});
-    QTest::newRow("quoted item") << "P: \"a b\" c"
-                                 << "P:" << QStringList({"a b", "c"});
-    QTest::newRow("only blanks after prefix") << "P:   "
-                                              << "P:" << QStringList({""});
-}
-
-void TestLineItems::itemsAfter()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, prefix);
-    QFETCH(QStringList, items);
-    QCOMPARE(::itemsAfter(line, prefix), items);
+    QString got, part = "unchanged";
+    if (fn == "take") {
+        part = "stale";
+        got = takeItem(text, part);
+        got = part + '|' + got;
+    } else if (fn == "comment") {
+        got = splitComment(text, part) + '|' + part;
+        QCOMPARE(stripComment(text), got.section('|', 0, 0));
+    } else if (fn == "blank") {
+        got = isBlankLine(text) ? "true" : "false";
+    } else if (fn == "trim") {
+        got = trimmedItem(text);
+    } else if (fn == "prefix") {
+        got = startsWithPrefix(text, prefix) ? "true" : "false";
+    } else {
+        const QStringList items = itemsAfter(text, prefix);
+        got = items.isEmpty() ? "(none)" : items.join('|');
+    }
+    QTEST(got, "expected");
 }
 
 QTEST_GUILESS_MAIN(TestLineItems)
