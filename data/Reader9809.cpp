@@ -70,28 +70,28 @@ bool isAsciiSpace(ushort c)
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Splits a data line into the numbers of its blank-separated items, as
-// takeItem would split the simplified line, and converts them as
-// QString::toDouble would. False, with nothing converted, for a line this
-// cannot split alike: double quotes group items, and characters beyond
-// ASCII may be blanks to simplified().
-bool splitPlainLine(const QChar *line, int length, QVarLengthArray<double, 16> &values)
+// Splits the data line at begin into the numbers of its blank-separated
+// items, as takeItem would split the simplified line, and converts them as
+// QString::toDouble would; returns where the line ends. plain is false, and
+// values incomplete, for a line this cannot split alike: double quotes group
+// items, and characters beyond ASCII may be blanks to simplified().
+int splitPlainLine(const ushort *text, int begin, int size, QVarLengthArray<double, 16> &values,
+                   bool &plain)
 {
-    for (int i = 0; i < length; ++i) {
-        const ushort c = line[i].unicode();
-        if (c >= 0x80 || c == '"')
-            return false;
-    }
-    for (int i = 0; i < length;) {
-        while (i < length && isAsciiSpace(line[i].unicode()))
+    plain = true;
+    int i = begin;
+    for (;;) {
+        while (i < size && text[i] != '\n' && isAsciiSpace(text[i]))
             ++i;
+        if (i >= size || text[i] == '\n')
+            return i;
         const int start = i;
-        while (i < length && !isAsciiSpace(line[i].unicode()))
-            ++i;
-        if (i > start)
-            values.append(toDoubleAsQt(line + start, i - start));
+        for (; i < size && !isAsciiSpace(text[i]); ++i)
+            if (text[i] >= 0x80 || text[i] == '"')
+                plain = false;
+        if (plain)
+            values.append(toDoubleAsQt(reinterpret_cast<const QChar *>(text) + start, i - start));
     }
-    return true;
 }
 
 // The first three items are the angles and the dwell time, missing ones 0;
@@ -340,18 +340,17 @@ bool DataSet::read9809(QTextStream &in, QString *why)
     xMax = yMax = -1e300;
     points.clear();
     const QString rest = in.readAll();
-    const QChar *text = rest.constData();
+    const ushort *text = rest.utf16();
     const int size = rest.size();
-    points.reserve(int(std::count(text, text + size, QLatin1Char('\n'))) + 1);
+    points.reserve(int(std::count(text, text + size, ushort('\n'))) + 1);
     QVarLengthArray<double, 16> values;
     for (int begin = 0; begin < size;) {
-        int end = begin;
-        while (end < size && text[end] != QLatin1Char('\n'))
-            ++end;
         DataPoint p;
         values.clear();
+        bool plain = true;
+        const int end = splitPlainLine(text, begin, size, values, plain);
         bool hasPoint = false;
-        if (splitPlainLine(text + begin, end - begin, values)) {
+        if (plain) {
             hasPoint = !values.isEmpty();
             fillPoint(p, values);
         } else {
