@@ -31,41 +31,29 @@ private slots:
     void parse();
     void lookups_data();
     void lookups();
-    void emptyStore();
     void addKeepsEveryEntry();
 };
 
+// clang-format off
 void TestArgList::parse_data()
 {
     QTest::addColumn<QStringList>("argv");
     QTest::addColumn<Entries>("entries");
 
     QTest::newRow("program only") << QStringList({"korvane"}) << Entries();
-    QTest::newRow("words before first option")
-        << QStringList({"korvane", "stray", "words", "-t", "a.yml"})
-        << Entries({{"-t", "a.yml", "a.yml"}});
-    QTest::newRow("option words consumed")
-        << QStringList({"prog", "-d", "a.dat", "b.dat", "-e"})
-        << Entries({{"-d", "a.dat", "a.dat b.dat"}, {"-e", "", ""}});
-    QTest::newRow("option last, no value")
-        << QStringList({"prog", "-t"}) << Entries({{"-t", "", ""}});
-    QTest::newRow("negative number is an option")
-        << QStringList({"prog", "-x", "-5"}) << Entries({{"-x", "", ""}, {"-5", "", ""}});
+    QTest::newRow("words before first option") << QStringList({"korvane", "stray", "words", "-t", "a.yml"}) << Entries({{"-t", "a.yml", "a.yml"}});
+    QTest::newRow("option words consumed") << QStringList({"prog", "-d", "a.dat", "b.dat", "-e"}) << Entries({{"-d", "a.dat", "a.dat b.dat"}, {"-e", "", ""}});
+    QTest::newRow("option last, no value") << QStringList({"prog", "-t"}) << Entries({{"-t", "", ""}});
+    QTest::newRow("negative number is an option") << QStringList({"prog", "-x", "-5"}) << Entries({{"-x", "", ""}, {"-5", "", ""}});
     QTest::newRow("lone dash") << QStringList({"prog", "-", "v"}) << Entries({{"-", "v", "v"}});
-    QTest::newRow("argument with blanks is one word")
-        << QStringList({"prog", "-wd", "my works", "x"})
-        << Entries({{"-wd", "my works", "my works x"}});
-    QTest::newRow("dash inside a word")
-        << QStringList({"prog", "-c", "a-b.cfg"}) << Entries({{"-c", "a-b.cfg", "a-b.cfg"}});
-    QTest::newRow("empty word is a value")
-        << QStringList({"prog", "-p", "", "z"}) << Entries({{"-p", "", " z"}});
-    QTest::newRow("utf-8") << QStringList({"prog", "-wn", QString::fromUtf8("試料")})
-                           << Entries(
+    QTest::newRow("argument with blanks is one word") << QStringList({"prog", "-wd", "my works", "x"}) << Entries({{"-wd", "my works", "my works x"}});
+    QTest::newRow("dash inside a word") << QStringList({"prog", "-c", "a-b.cfg"}) << Entries({{"-c", "a-b.cfg", "a-b.cfg"}});
+    QTest::newRow("empty word is a value") << QStringList({"prog", "-p", "", "z"}) << Entries({{"-p", "", " z"}});
+    QTest::newRow("utf-8") << QStringList({"prog", "-wn", QString::fromUtf8("試料")}) << Entries(
                                   {{"-wn", QString::fromUtf8("試料"), QString::fromUtf8("試料")}});
-    QTest::newRow("same option twice")
-        << QStringList({"prog", "-d", "a.dat", "-d", "b.dat"})
-        << Entries({{"-d", "a.dat", "a.dat"}, {"-d", "b.dat", "b.dat"}});
+    QTest::newRow("same option twice") << QStringList({"prog", "-d", "a.dat", "-d", "b.dat"}) << Entries({{"-d", "a.dat", "a.dat"}, {"-d", "b.dat", "b.dat"}});
 }
+// clang-format on
 
 void TestArgList::parse()
 {
@@ -94,6 +82,7 @@ void TestArgList::parse()
     }
 }
 
+// clang-format off
 void TestArgList::lookups_data()
 {
     QTest::addColumn<QStringList>("argv");
@@ -104,22 +93,17 @@ void TestArgList::lookups_data()
     QTest::addColumn<QStringList>("values");
 
     const QStringList twice({"prog", "-t", "a.yml", "x", "-t", "b.yml", "y"});
-    QTest::newRow("later wins") << twice << "-t" << true << "b.yml"
-                                << "b.yml y" << QStringList({"a.yml", "b.yml"});
+    QTest::newRow("later wins") << twice << "-t" << true << "b.yml" << "b.yml y" << QStringList({"a.yml", "b.yml"});
     const QStringList upper({"prog", "-T", "up.yml"});
-    QTest::newRow("folded value, exact has") << upper << "-t" << false << "up.yml"
-                                             << "DEF" << QStringList();
-    QTest::newRow("exact name") << upper << "-T" << true << "up.yml"
-                                << "up.yml" << QStringList({"up.yml"});
+    QTest::newRow("folded value, exact has") << upper << "-t" << false << "up.yml" << "DEF" << QStringList();
+    QTest::newRow("exact name") << upper << "-T" << true << "up.yml" << "up.yml" << QStringList({"up.yml"});
     const QStringList mixed({"prog", "-t", "low", "-T", "high"});
-    QTest::newRow("case variants share the folded slot") << mixed << "-t" << true << "high"
-                                                         << "low" << QStringList({"low"});
-    QTest::newRow("absent name gives defaults") << mixed << "-p" << false << "DEF"
-                                                << "DEF" << QStringList();
-    QTest::newRow("present without value is empty, not default")
-        << QStringList({"prog", "-t", "-e"}) << "-t" << true << ""
-        << "" << QStringList({""});
+    QTest::newRow("case variants share the folded slot") << mixed << "-t" << true << "high" << "low" << QStringList({"low"});
+    QTest::newRow("no options at all") << QStringList({"prog", "plain", "words"}) << "-t" << false << "DEF" << "DEF" << QStringList();
+    QTest::newRow("absent name gives defaults") << mixed << "-p" << false << "DEF" << "DEF" << QStringList();
+    QTest::newRow("present without value is empty, not default") << QStringList({"prog", "-t", "-e"}) << "-t" << true << "" << "" << QStringList({""});
 }
+// clang-format on
 
 void TestArgList::lookups()
 {
@@ -137,19 +121,6 @@ void TestArgList::lookups()
     QCOMPARE(args.textOf(name, "DEF"), text);
     QCOMPARE(args.valuesOf(name), values);
     QCOMPARE(args.setting("DEF", "Unused_Key", name), value);
-}
-
-void TestArgList::emptyStore()
-{
-    ArgList args;
-    parseWords(args, {"prog", "plain", "words"});
-    QCOMPARE(args.size(), 0);
-    QVERIFY(!args.has("-t"));
-    QCOMPARE(args.valueOf("-t", "d"), QString("d"));
-    QCOMPARE(args.textOf("-t", "d"), QString("d"));
-    QCOMPARE(args.setting("d", "Template_File", "-t"), QString("d"));
-    QVERIFY(args.valuesOf("-t").isEmpty());
-    QVERIFY(args.textsOf("-t").isEmpty());
 }
 
 void TestArgList::addKeepsEveryEntry()
