@@ -52,42 +52,28 @@ private slots:
     void lines();
     void files_data();
     void files();
-    void crlfFile();
     void laterLineBeatsOption();
 };
 
+// clang-format off
 void TestConfig::lines_data()
 {
     QTest::addColumn<QString>("content");
     QTest::addColumn<Entries>("entries");
 
-    QTest::newRow("quoted value keeps text")
-        << "Works_Dir   \"my works\"   # where works go\n"
-        << Entries({{"Works_Dir", "my works", "   \"my works\"   "}});
-    QTest::newRow("unquoted blanks: first word only")
-        << "Works_Dir my works\n"
-        << Entries({{"Works_Dir", "my", " my works"}});
-    QTest::newRow("blank, white and comment lines")
-        << "\n   \t\n# only a comment\n   # indented comment\nA 1\n"
-        << Entries({{"A", "1", " 1"}});
-    QTest::newRow("apostrophe hides hash")
-        << "Work_Name Bob's # not a comment\n"
-        << Entries({{"Work_Name", "Bob's", " Bob's # not a comment"}});
-    QTest::newRow("quoted hash") << "Work_Name \"a#b\" #c\n"
-                                 << Entries({{"Work_Name", "a#b", " \"a#b\" "}});
-    QTest::newRow("key without value") << "Img_W\nImg_H   # none\n"
-                                       << Entries({{"Img_W", "", ""}, {"Img_H", "", "   "}});
-    QTest::newRow("further items reach text only") << "K v1 v2 v3\n"
-                                                   << Entries({{"K", "v1", " v1 v2 v3"}});
-    QTest::newRow("repeated key in other case kept twice")
-        << "Work_Name a\nwork_name b\n"
-        << Entries({{"Work_Name", "a", " a"}, {"work_name", "b", " b"}});
-    QTest::newRow("option names as keys")
-        << "-t tpl.yml\n-E\n"
-        << Entries({{"-t", "tpl.yml", " tpl.yml"}, {"-E", "", ""}});
+    QTest::newRow("quoted value keeps text") << "Works_Dir   \"my works\"   # where works go\n" << Entries({{"Works_Dir", "my works", "   \"my works\"   "}});
+    QTest::newRow("unquoted blanks: first word only") << "Works_Dir my works\n" << Entries({{"Works_Dir", "my", " my works"}});
+    QTest::newRow("blank, white and comment lines") << "\n   \t\n# only a comment\n   # indented comment\nA 1\n" << Entries({{"A", "1", " 1"}});
+    QTest::newRow("apostrophe hides hash") << "Work_Name Bob's # not a comment\n" << Entries({{"Work_Name", "Bob's", " Bob's # not a comment"}});
+    QTest::newRow("quoted hash") << "Work_Name \"a#b\" #c\n" << Entries({{"Work_Name", "a#b", " \"a#b\" "}});
+    QTest::newRow("key without value") << "Img_W\nImg_H   # none\n" << Entries({{"Img_W", "", ""}, {"Img_H", "", "   "}});
+    QTest::newRow("further items reach text only") << "K v1 v2 v3\n" << Entries({{"K", "v1", " v1 v2 v3"}});
+    QTest::newRow("repeated key in other case kept twice") << "Work_Name a\nwork_name b\n" << Entries({{"Work_Name", "a", " a"}, {"work_name", "b", " b"}});
+    QTest::newRow("option names as keys") << "-t tpl.yml\n-E\n" << Entries({{"-t", "tpl.yml", " tpl.yml"}, {"-E", "", ""}});
     QTest::newRow("indented key") << "\t Img_W 800\n" << Entries({{"Img_W", "800", " 800"}});
     QTest::newRow("no final line end") << "A 1" << Entries({{"A", "1", " 1"}});
 }
+// clang-format on
 
 void TestConfig::lines()
 {
@@ -100,6 +86,7 @@ void TestConfig::lines()
     QCOMPARE(entriesOf(args), entries);
 }
 
+// clang-format off
 void TestConfig::files_data()
 {
     QTest::addColumn<QStringList>("files"); // name, content, name, content ...
@@ -108,43 +95,22 @@ void TestConfig::files_data()
     QTest::addColumn<QStringList>("values"); // name=value in arrival order
     QTest::addColumn<QStringList>("messages");
 
-    QTest::newRow("include in any letter case")
-        << QStringList({"a.cfg", "A 1\ninclude b.cfg\nInclude c.cfg\nINCLUDE c.cfg\nZ 9\n", "b.cfg",
-                        "B 2\n", "c.cfg", "C 3\n"})
-        << "a.cfg" << true << QStringList({"A=1", "B=2", "C=3", "C=3", "Z=9"}) << QStringList();
-    QTest::newRow("nested, depth first")
-        << QStringList({"a.cfg", "A 1\nINCLUDE b.cfg\nA2 1\n", "b.cfg",
-                        "B 1\nINCLUDE c.cfg\nB2 1\n", "c.cfg", "C 1\n"})
-        << "a.cfg" << true << QStringList({"A=1", "B=1", "C=1", "B2=1", "A2=1"}) << QStringList();
-    QTest::newRow("quoted include path with blank")
-        << QStringList({"a.cfg", "INCLUDE \"my dir/b.cfg\" # note\n", "my dir/b.cfg", "B 2\n"})
-        << "a.cfg" << true << QStringList({"B=2"}) << QStringList();
-    QTest::newRow("include relative to current directory")
-        << QStringList(
-               {"sub/a.cfg", "INCLUDE b.cfg\n", "sub/b.cfg", "WHERE sub\n", "b.cfg", "WHERE top\n"})
-        << "sub/a.cfg" << true << QStringList({"WHERE=top"}) << QStringList();
-    QTest::newRow("file includes itself")
-        << QStringList({"a.cfg", "A 1\nINCLUDE a.cfg\nA2 2\n"}) << "a.cfg" << true
-        << QStringList({"A=1", "A2=2"}) << QStringList({"Skipping cyclic INCLUDE of \"a.cfg\""});
-    QTest::newRow("two files include each other")
-        << QStringList(
-               {"a.cfg", "A 1\nINCLUDE b.cfg\nA2 2\n", "b.cfg", "B 1\nINCLUDE ./a.cfg\nB2 2\n"})
-        << "a.cfg" << true << QStringList({"A=1", "B=1", "B2=2", "A2=2"})
-        << QStringList({"Skipping cyclic INCLUDE of \"./a.cfg\""});
-    QTest::newRow("same file twice is not a cycle")
-        << QStringList({"a.cfg", "INCLUDE b.cfg\nINCLUDE b.cfg\n", "b.cfg", "B 1\n"}) << "a.cfg"
-        << true << QStringList({"B=1", "B=1"}) << QStringList();
-    QTest::newRow("include without value")
-        << QStringList({"a.cfg", "A 1\nInclude\nA2 2\n"}) << "a.cfg" << true
-        << QStringList({"A=1", "A2=2"}) << QStringList({"Can't open config file :  \"\""});
-    QTest::newRow("missing include goes on")
-        << QStringList({"a.cfg", "INCLUDE gone.cfg\nA 1\n"}) << "a.cfg" << true
-        << QStringList({"A=1"}) << QStringList({"Can't open config file :  \"gone.cfg\""});
-    QTest::newRow("missing top file") << QStringList() << "config.cfg" << false << QStringList()
-                                      << QStringList({"Can't open config file :  \"config.cfg\""});
-    QTest::newRow("empty path") << QStringList() << "" << false << QStringList()
-                                << QStringList({"Can't open config file :  \"\""});
+    QTest::newRow("include in any letter case") << QStringList({"a.cfg", "A 1\ninclude b.cfg\nInclude c.cfg\nINCLUDE c.cfg\nZ 9\n", "b.cfg", "B 2\n", "c.cfg", "C 3\n"}) << "a.cfg" << true << QStringList({"A=1", "B=2", "C=3", "C=3", "Z=9"}) << QStringList();
+    QTest::newRow("nested, depth first") << QStringList({"a.cfg", "A 1\nINCLUDE b.cfg\nA2 1\n", "b.cfg", "B 1\nINCLUDE c.cfg\nB2 1\n", "c.cfg", "C 1\n"}) << "a.cfg" << true << QStringList({"A=1", "B=1", "C=1", "B2=1", "A2=1"}) << QStringList();
+    QTest::newRow("quoted include path with blank") << QStringList({"a.cfg", "INCLUDE \"my dir/b.cfg\" # note\n", "my dir/b.cfg", "B 2\n"}) << "a.cfg" << true << QStringList({"B=2"}) << QStringList();
+    QTest::newRow("include relative to current directory") << QStringList(
+               {"sub/a.cfg", "INCLUDE b.cfg\n", "sub/b.cfg", "WHERE sub\n", "b.cfg", "WHERE top\n"}) << "sub/a.cfg" << true << QStringList({"WHERE=top"}) << QStringList();
+    QTest::newRow("file includes itself") << QStringList({"a.cfg", "A 1\nINCLUDE a.cfg\nA2 2\n"}) << "a.cfg" << true << QStringList({"A=1", "A2=2"}) << QStringList({"Skipping cyclic INCLUDE of \"a.cfg\""});
+    QTest::newRow("two files include each other") << QStringList(
+               {"a.cfg", "A 1\nINCLUDE b.cfg\nA2 2\n", "b.cfg", "B 1\nINCLUDE ./a.cfg\nB2 2\n"}) << "a.cfg" << true << QStringList({"A=1", "B=1", "B2=2", "A2=2"}) << QStringList({"Skipping cyclic INCLUDE of \"./a.cfg\""});
+    QTest::newRow("same file twice is not a cycle") << QStringList({"a.cfg", "INCLUDE b.cfg\nINCLUDE b.cfg\n", "b.cfg", "B 1\n"}) << "a.cfg" << true << QStringList({"B=1", "B=1"}) << QStringList();
+    QTest::newRow("include without value") << QStringList({"a.cfg", "A 1\nInclude\nA2 2\n"}) << "a.cfg" << true << QStringList({"A=1", "A2=2"}) << QStringList({"Can't open config file :  \"\""});
+    QTest::newRow("missing include goes on") << QStringList({"a.cfg", "INCLUDE gone.cfg\nA 1\n"}) << "a.cfg" << true << QStringList({"A=1"}) << QStringList({"Can't open config file :  \"gone.cfg\""});
+    QTest::newRow("missing top file") << QStringList() << "config.cfg" << false << QStringList() << QStringList({"Can't open config file :  \"config.cfg\""});
+    QTest::newRow("CRLF line ends") << QStringList({"win.cfg", "Template_File t.yml\r\nImg_W \"800\"\r\n# c\r\n"}) << "win.cfg" << true << QStringList({"Template_File=t.yml", "Img_W=800"}) << QStringList();
+    QTest::newRow("empty path") << QStringList() << "" << false << QStringList() << QStringList({"Can't open config file :  \"\""});
 }
+// clang-format on
 
 void TestConfig::files()
 {
@@ -167,20 +133,6 @@ void TestConfig::files()
     for (const QStringList &e : entriesOf(args))
         got << e.at(0) + "=" + e.at(1);
     QCOMPARE(got, values);
-}
-
-void TestConfig::crlfFile()
-{
-    InTempDir dir;
-    QVERIFY(dir.isValid());
-    QFile f("win.cfg");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("Template_File t.yml\r\nImg_W \"800\"\r\n# c\r\n");
-    f.close();
-    ArgList args;
-    QVERIFY(args.readConfig("win.cfg"));
-    QCOMPARE(entriesOf(args),
-             Entries({{"Template_File", "t.yml", " t.yml"}, {"Img_W", "800", " \"800\""}}));
 }
 
 void TestConfig::laterLineBeatsOption()
