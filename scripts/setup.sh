@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build
     qtbase5-dev qttools5-dev-tools qttools5-dev
     fonts-dejavu-core fonts-ipafont-gothic
-    xvfb xauth
+    xvfb xauth x11-utils
     clang-14 libclang-rt-14-dev
 )
 
