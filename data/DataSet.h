@@ -84,6 +84,10 @@ public:
     QString extractValue(const QString &key) const;
     // Reads the file and fills the record; ok tells whether it stays.
     void openFile(bool createWork, const QString &path, MetaTemplate *tpl, QString *why = nullptr);
+    // The same from streams, for a record that has no file: no name, and the
+    // info lines (when given) from info.
+    void openStream(bool createWork, QTextStream &data, QTextStream *info, MetaTemplate *tpl,
+                    QString *why = nullptr);
     // The stored value of key: "" for "--NO_VALUE--", "--" when missing.
     QString metaValue(const QString &key) const;
     // Draws the spectrum over the painter's whole window.

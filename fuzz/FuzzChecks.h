@@ -1,0 +1,289 @@
+#pragma once
+// What must hold for every input of each reader, shared by the fuzz targets
+// (which abort on a broken property) and TestFuzzRegressions (which replays
+// every finding). Each check returns false with the broken property in why.
+
+#include "app/ArgList.h"
+#include "data/DataSet.h"
+#include "props/CommonProps.h"
+#include "props/DataProps.h"
+#include "template/MetaTemplate.h"
+#include "template/Render.h"
+#include "text/Csv.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMap>
+#include <QPainter>
+#include <QSet>
+#include <QString>
+#include <QTextStream>
+
+#define FUZZ_CHECK(cond)                                                                           \
+    do {                                                                                           \
+        if (!(cond)) {                                                                             \
+            if (why)                                                                               \
+                *why = QStringLiteral("%1:%2: %3").arg(__FILE__).arg(__LINE__).arg(#cond);         \
+            return false;                                                                          \
+        }                                                                                          \
+    } while (0)
+
+namespace fuzz {
+
+inline QString example(const QString &name)
+{
+    return QStringLiteral(KORVANE_SOURCE_DIR "/examples/") + name;
+}
+
+// The readers are used with the codec of a UTF-8 locale.
+inline void utf8(QTextStream &in)
+{
+    in.setCodec("UTF-8");
+}
+
+// The number of lines a reader sees in bytes.
+inline int lineCount(const QByteArray &bytes)
+{
+    QTextStream in(bytes);
+    utf8(in);
+    int count = 0;
+    while (!in.atEnd()) {
+        in.readLine();
+        ++count;
+    }
+    return count;
+}
+
+inline const MetaTemplate &exampleTemplate()
+{
+    static MetaTemplate tpl;
+    static const bool loaded = tpl.load(example(QStringLiteral("korvane-template.yml")));
+    Q_UNUSED(loaded);
+    return tpl;
+}
+
+// The common values a user starts from: the template's own.
+inline CommonValues templateCommons(const MetaTemplate &tpl)
+{
+    CommonValues commons;
+    for (const CommonPropLine &line : commonPropsTemplateLines(tpl))
+        commons.append({line.id, line.value});
+    return commons;
+}
+
+// Every line of metadata.yml is a section header or a padded key and its
+// value, on that line alone.
+inline bool renderedShape(const MetaTemplate &tpl, const CommonValues &commons,
+                          const DataSet &dataSet, QString *why)
+{
+    QSet<QString> headers;
+    QStringList keys;
+    for (const TplLine &line : tpl.lines) {
+        if (line.isMeta)
+            continue;
+        if (line.types.size() == 1 && line.types.first() == Other)
+            headers.insert(line.ymlKey);
+        else
+            keys.append(padRight(line.ymlKey, 20) + QLatin1Char(' '));
+    }
+    const QString text = renderMetadata(tpl, commons, dataSet);
+    FUZZ_CHECK(text.isEmpty() || text.endsWith(QLatin1Char('\n')));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeLast();
+    FUZZ_CHECK(lines.size() <= tpl.lines.size());
+    for (const QString &line : qAsConst(lines)) {
+        // A YAML reader ends a line at a carriage return as well.
+        FUZZ_CHECK(!line.contains(QLatin1Char('\r')));
+        if (headers.contains(line))
+            continue;
+        bool keyed = false;
+        for (const QString &key : qAsConst(keys))
+            keyed = keyed || line.startsWith(key);
+        FUZZ_CHECK(keyed);
+    }
+    return true;
+}
+
+// A rejected file says why and leaves no points; an accepted one has at most
+// one point per line after its header.
+inline bool read9809(const QByteArray &bytes, QString *why)
+{
+    QTextStream in(bytes);
+    utf8(in);
+    DataSet dataSet;
+    QString reason;
+    if (!dataSet.read9809(in, &reason)) {
+        FUZZ_CHECK(dataSet.points.isEmpty());
+        FUZZ_CHECK(!reason.isEmpty());
+        return true;
+    }
+    FUZZ_CHECK(dataSet.points.size() <= lineCount(bytes) - dataSet.header.lineCount);
+    return true;
+}
+
+// At most one entry per line, each name without surrounding blanks; then
+// every from_data key of the example template is looked up in them.
+inline bool info(const QByteArray &bytes, QString *why)
+{
+    QTextStream in(bytes);
+    utf8(in);
+    DataSet dataSet;
+    FUZZ_CHECK(dataSet.readInfo(in));
+    FUZZ_CHECK(dataSet.info.size() <= lineCount(bytes));
+    for (const QString &name : dataSet.info.arrivalNames())
+        FUZZ_CHECK(name == name.trimmed());
+    const MetaTemplate &tpl = exampleTemplate();
+    for (int index : tpl.fromDataIdx)
+        dataSet.extractValue(tpl.lines.at(index).id);
+    startDateTime(dataSet);
+    return true;
+}
+
+// The bytes are the file a.cfg in folder, which is the current folder and
+// holds nothing else, so an INCLUDE of the file itself (by any relative
+// name) is a cycle: the read ends, and every line adds at most one entry.
+inline bool config(const QByteArray &bytes, const QString &folder, QString *why)
+{
+    QFile file(QDir(folder).filePath(QStringLiteral("a.cfg")));
+    FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    FUZZ_CHECK(file.write(bytes) == bytes.size());
+    file.close();
+    FUZZ_CHECK(QDir::current() == QDir(folder));
+    ArgList args;
+    FUZZ_CHECK(args.readConfig(QStringLiteral("a.cfg")));
+    FUZZ_CHECK(args.size() <= lineCount(bytes));
+    return true;
+}
+
+// Every index list points at lines of its kind; the starting sheets are
+// made; metadata.yml has its shape.
+inline bool metaTemplate(const QByteArray &bytes, QString *why)
+{
+    QTextStream in(bytes);
+    utf8(in);
+    MetaTemplate tpl;
+    tpl.load(in);
+    const QList<int> *lists[] = {&tpl.inputIdx, &tpl.semiFixIdx, &tpl.fromDataIdx, &tpl.naIdx,
+                                 &tpl.otherIdx};
+    for (int type = Input; type <= Other; ++type) {
+        for (int index : *lists[type]) {
+            FUZZ_CHECK(index >= 0 && index < tpl.lines.size());
+            FUZZ_CHECK(tpl.lines.at(index).types.contains(type));
+        }
+    }
+    DataSet dataSet;
+    dataSet.tpl = &tpl;
+    for (int index : qAsConst(tpl.inputIdx))
+        dataSet.meta.insert(tpl.lines.at(index).id, QStringLiteral("x"));
+    dataPropsText(tpl, {&dataSet}, QStringLiteral("gen"));
+    return renderedShape(tpl, templateCommons(tpl), dataSet, why);
+}
+
+// One record per line, and a record written back and read again is the
+// same record.
+inline bool commonProps(const QByteArray &bytes, QString *why)
+{
+    QTextStream in(bytes);
+    utf8(in);
+    const QVector<CommonPropLine> lines = readCommonPropLines(in);
+    FUZZ_CHECK(lines.size() == lineCount(bytes));
+    for (const CommonPropLine &line : lines) {
+        const CommonPropLine again = commonPropLine(commonPropLineText(line));
+        FUZZ_CHECK(again.id == line.id && again.value == line.value &&
+                   again.comment == line.comment && again.key == line.key);
+    }
+    return true;
+}
+
+// Two sets of the example records; records are not copied, so their
+// values are put back before each input.
+struct DataPropsFixture
+{
+    DataSet edited[3], reloaded[3];
+    QMap<QString, QString> loadedMeta[3];
+    bool ok = true;
+
+    DataPropsFixture()
+    {
+        const char *names[] = {"Cu_foil_K_001.dat", "CuO_K_002.dat", "Cu2O_K_003.dat"};
+        auto *tpl = const_cast<MetaTemplate *>(&exampleTemplate());
+        for (int i = 0; i < 3; ++i) {
+            for (DataSet *set : {&edited[i], &reloaded[i]}) {
+                set->openFile(true, example(QLatin1String(names[i])), tpl);
+                ok = ok && set->ok;
+            }
+            loadedMeta[i] = edited[i].meta;
+        }
+    }
+    QList<DataSet *> restored(DataSet *sets)
+    {
+        QList<DataSet *> list;
+        for (int i = 0; i < 3; ++i) {
+            sets[i].meta = loadedMeta[i];
+            list.append(&sets[i]);
+        }
+        return list;
+    }
+};
+
+// What the reader stores, written out and read into fresh records, gives
+// the same values, so a saved sheet loads back as it was.
+inline bool dataProps(const QByteArray &bytes, QString *why)
+{
+    static DataPropsFixture fixture;
+    FUZZ_CHECK(fixture.ok);
+    const MetaTemplate &tpl = exampleTemplate();
+    QTextStream in(bytes);
+    utf8(in);
+    const QList<DataSet *> edited = fixture.restored(fixture.edited);
+    applyDataProps(in, edited);
+
+    QTextStream again(dataPropsText(tpl, edited, QStringLiteral("gen")).toUtf8());
+    utf8(again);
+    const QList<DataSet *> reloaded = fixture.restored(fixture.reloaded);
+    applyDataProps(again, reloaded);
+
+    QStringList ids;
+    for (const QList<int> *list : {&tpl.inputIdx, &tpl.fromDataIdx})
+        for (int index : *list)
+            ids.append(tpl.lines.at(index).id);
+    const QString flag = QStringLiteral("SYS_001");
+    for (int i = 0; i < 3; ++i) {
+        const DataSet &a = *edited.at(i), &b = *reloaded.at(i);
+        // The flag column holds 1 or 0, whatever the sheet said.
+        FUZZ_CHECK((a.metaValue(flag).toInt() == 1) == (b.metaValue(flag).toInt() == 1));
+        for (const QString &id : qAsConst(ids))
+            FUZZ_CHECK(a.metaValue(id) == b.metaValue(id));
+    }
+    return true;
+}
+
+// Bytes to a record to metadata.yml to a picture, as korvane handles a data
+// file. The bytes before the first NUL are the data file, those after it
+// its info file. Needs an application object for the fonts.
+inline bool pipeline(const QByteArray &bytes, QString *why)
+{
+    static const CommonValues commons = templateCommons(exampleTemplate());
+    auto *tpl = const_cast<MetaTemplate *>(&exampleTemplate());
+    const int nul = bytes.indexOf('\0');
+    QTextStream in(nul < 0 ? bytes : bytes.left(nul));
+    QTextStream infoIn(nul < 0 ? QByteArray() : bytes.mid(nul + 1));
+    utf8(in);
+    utf8(infoIn);
+    DataSet dataSet;
+    dataSet.openStream(true, in, &infoIn, tpl);
+    if (!dataSet.ok) {
+        FUZZ_CHECK(dataSet.points.isEmpty());
+        return true;
+    }
+    if (!renderedShape(*tpl, commons, dataSet, why))
+        return false;
+    QImage image(160, 120, QImage::Format_RGB32);
+    QPainter painter(&image);
+    dataSet.drawSpectrum(&painter);
+    return true;
+}
+
+} // namespace fuzz

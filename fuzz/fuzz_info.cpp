@@ -1,0 +1,15 @@
+// The info reader, and the extraction from what it read, on any bytes. The property checked is in
+// FuzzChecks.h.
+#include "FuzzSupport.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzzQuiet();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QString why;
+    return fuzzVerdict(fuzz::info(fuzzBytes(data, size), &why), why);
+}
