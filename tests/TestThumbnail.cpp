@@ -15,20 +15,18 @@ private slots:
     void save();
 };
 
+// clang-format off
 void TestThumbnail::size_data()
 {
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("height");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("zero height") << "800"
-                                 << "0" << QSize(800, 1024);
-    QTest::newRow("empty and letters") << ""
-                                       << "abc" << QSize(1024, 1024);
-    QTest::newRow("negative") << "-5"
-                              << "300" << QSize(1024, 300);
-    QTest::newRow("one") << "1"
-                         << "12x" << QSize(1, 1024);
+    QTest::newRow("zero height") << "800" << "0" << QSize(800, 1024);
+    QTest::newRow("empty and letters") << "" << "abc" << QSize(1024, 1024);
+    QTest::newRow("negative") << "-5" << "300" << QSize(1024, 300);
+    QTest::newRow("one") << "1" << "12x" << QSize(1, 1024);
 }
+// clang-format on
 
 void TestThumbnail::size()
 {
@@ -38,6 +36,7 @@ void TestThumbnail::size()
     QCOMPARE(thumbnailSize(width, height), size);
 }
 
+// clang-format off
 void TestThumbnail::save_data()
 {
     QTest::addColumn<QString>("name");
@@ -47,6 +46,7 @@ void TestThumbnail::save_data()
     QTest::newRow("absurd size") << "big.png" << QSize(100000, 100000) << false;
     QTest::newRow("missing folder") << "no/such/folder/a.png" << QSize(64, 64) << false;
 }
+// clang-format on
 
 void TestThumbnail::save()
 {
@@ -63,8 +63,6 @@ void TestThumbnail::save()
         point.counts = {1e5, 1e5 / (1.5 + (i > 20))};
         set.points.append(point);
     }
-    if (size.width() > 10000)
-        QTest::ignoreMessage(QtDebugMsg, "Thumbnail image can not be allocated: 100000 100000");
     const QString path = dir.filePath(name);
     QString why;
     QCOMPARE(makeThumbnailImage(path, size, set, &why), saved);
