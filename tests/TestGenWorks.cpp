@@ -1,10 +1,6 @@
 // "Generate Works" on a real window: data files opened through the window,
 // its controls set as a user would, then the pass into a new folder.
 
-#include "app/ArgList.h"
-#include "data/DataSet.h"
-#include "ui/Body.h"
-
 #include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -13,27 +9,6 @@
 #include "TestSupport.h"
 
 namespace {
-
-QString dataFileText(const QString &sampleName)
-{
-    return QStringLiteral("   9809     id1  BLC2\n") + sampleName.leftJustified(17, ' ') +
-           "98.10.10 11:50:00 - 98.10.10 12:10:00\n"
-           "a comment\n"
-           " Ring :  2.5 GeV  400.0 mA 399.0 mA\n"
-           " Mono : Si(111)  D= 3.1355316 A  Initial angle= 20.0 deg\n"
-           "Repetition= 1 Points= 3\n"
-           "Block = 1\n"
-           "anything\n"
-           "  Angle-ENG  x\n"
-           "    1  20.0  19.0  0.01  1.0  3\n"
-           "ignored\n"
-           "ignored\n"
-           "      Mode  x  1 1 1\n"
-           "    Offset  x  0 0 0\n"
-           "20.0 20.0 1.0 1000 100 50\n"
-           "19.5 19.5 1.0 1000 80 50\n"
-           "19.0 19.0 1.0 1000 30 50\n";
-}
 
 const char *templateText = "work:\n"
                            "  local_id: INFO_015 input\n"
@@ -47,6 +22,17 @@ const char *templateText = "work:\n"
 QString ymlLine(const QString &key, const QString &value)
 {
     return key.leftJustified(20, ' ') + ' ' + value + '\n';
+}
+
+// The name parts as a user ticks them: no date or time, a branch when given.
+void setNameParts(Body &body, const QString &work, const QString &branch)
+{
+    body.ui.Use01Work->setChecked(true);
+    body.ui.Term01Work->setText(work);
+    body.ui.Use02Date->setChecked(false);
+    body.ui.Use03Time->setChecked(false);
+    body.ui.Use04Branch->setChecked(!branch.isNull());
+    body.ui.Term04Branch->setText(branch);
 }
 
 } // namespace
@@ -71,25 +57,24 @@ void TestGenWorks::init()
     QVERIFY(writeTextFile(tmp.filePath("commProps.csv"),
                           "\"FACI_001\",\"Photon Factory\",\"facility\",\"..facility:\"\n"));
     QDir(tmp.path()).mkpath("data");
-    QVERIFY(writeTextFile(tmp.filePath("data/cu1.dat"), dataFileText("Cu foil")));
+    QVERIFY(writeTextFile(tmp.filePath("data/cu1.dat"), text9809(lines9809(3, "Cu foil"))));
     QVERIFY(writeTextFile(tmp.filePath("data/cu1.info"), "Comment: first\n"));
-    QVERIFY(writeTextFile(tmp.filePath("data/skip.dat"), dataFileText("skipped")));
-    QVERIFY(writeTextFile(tmp.filePath("data/zn.2.dat"), dataFileText("Zn foil")));
+    QVERIFY(writeTextFile(tmp.filePath("data/skip.dat"), text9809(lines9809(3, "skipped"))));
+    QVERIFY(writeTextFile(tmp.filePath("data/zn.2.dat"), text9809(lines9809(3, "Zn foil"))));
 
-    appArgs = ArgList();
-    appArgs.add("-t", tmp.filePath("korvane-template.yml"), tmp.filePath("korvane-template.yml"));
-    appArgs.add("-p", tmp.filePath("commProps.csv"), tmp.filePath("commProps.csv"));
+    setAppArgs({"-t", tmp.filePath("korvane-template.yml"), "-p", tmp.filePath("commProps.csv")});
 }
 
+// clang-format off
 void TestGenWorks::generate_data()
 {
     QTest::addColumn<bool>("canonical");
     QTest::addColumn<QStringList>("bases");
 
     QTest::newRow("original names") << false << QStringList{"cu1", "zn"};
-    QTest::newRow("canonical names")
-        << true << QStringList{"cu1-id1-BLC2-20981010", "zn-id1-BLC2-20981010"};
+    QTest::newRow("canonical names") << true << QStringList{"cu1-LAB7-BLC2-20981010", "zn-LAB7-BLC2-20981010"};
 }
+// clang-format on
 
 void TestGenWorks::generate()
 {
@@ -107,12 +92,7 @@ void TestGenWorks::generate()
     body.dataSets.at(0)->meta["SMPL_001"] = QStringLiteral("Cu");
     body.dataSets.at(0)->meta["SMPL_002"] = QStringLiteral("Cu");
 
-    body.ui.Use01Work->setChecked(true);
-    body.ui.Term01Work->setText("w");
-    body.ui.Use02Date->setChecked(false);
-    body.ui.Use03Time->setChecked(false);
-    body.ui.Use04Branch->setChecked(true);
-    body.ui.Term04Branch->setText("b");
+    setNameParts(body, "w", "b");
     body.ui.UseWorkFolderNameAsLocalId->setChecked(true);
     body.ui.FNinWorkOrig->setChecked(!canonical);
     body.ui.FNinWorkCanon->setChecked(canonical);
@@ -171,11 +151,7 @@ void TestGenWorks::passWithoutArgument()
     Body body;
     body.ui.SetCreateWorkFlag->setChecked(true);
     body.openData(tmp.filePath("data/cu1.dat"));
-    body.ui.Use01Work->setChecked(true);
-    body.ui.Term01Work->setText("first");
-    body.ui.Use02Date->setChecked(false);
-    body.ui.Use03Time->setChecked(false);
-    body.ui.Use04Branch->setChecked(false);
+    setNameParts(body, "first", QString());
     body.ui.ImageSizeW->setText("32");
     body.ui.ImageSizeH->setText("32");
     const QDir works(tmp.filePath("again"));
