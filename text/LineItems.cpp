@@ -7,12 +7,6 @@ namespace {
 
 // Whitespace is what "\s" matches, not QChar::isSpace: the two differ on
 // characters such as the no-break space, and every reader must agree.
-const QRegularExpression &whiteSpace()
-{
-    static const QRegularExpression re(QStringLiteral("\\s"));
-    return re;
-}
-
 const QRegularExpression &nonWhiteSpace()
 {
     static const QRegularExpression re(QStringLiteral("\\S"));
@@ -21,40 +15,58 @@ const QRegularExpression &nonWhiteSpace()
 
 const QChar quote(QLatin1Char('"'));
 
-} // namespace
-
-QString takeItem(const QString &text, QString &item)
+// Exactly the characters "\s" matches: Qt does not ask PCRE for Unicode
+// properties, so only these six. Scanning them by hand rather than with the
+// expressions keeps a walk over a long line linear, as PCRE would check the
+// whole rest of the subject on every search.
+bool isItemBlank(QChar c)
 {
-    const int i = text.indexOf(nonWhiteSpace());
-    if (i < 0) {
+    const ushort u = c.unicode();
+    return u == ' ' || (u >= '\t' && u <= '\r');
+}
+
+// takeItem on the rest of text from pos, without copying that rest: returns
+// where the rest after the item starts (text.size() when nothing is left).
+// Readers that walk a whole line item by item stay linear in its length.
+int takeItemAt(const QString &text, int pos, QString &item)
+{
+    const int n = text.size();
+    int i = pos;
+    while (i < n && isItemBlank(text.at(i)))
+        ++i;
+    if (i >= n) {
         item.clear();
-        return QString();
+        return n;
     }
     if (text.at(i) == quote) {
         const int j = text.indexOf(quote, i + 1);
         if (j >= 0) {
             item = text.mid(i + 1, j - i - 1);
-            return text.mid(j + 1);
+            return j + 1;
         }
         qDebug() << QStringLiteral(
                         "In a line [%1] item is started from quote but not ended by quote")
-                        .arg(text);
+                        .arg(text.mid(pos));
         item = text.mid(i + 1);
-        return QString();
+        return text.size();
     }
-    const int k = text.indexOf(whiteSpace(), i);
-    QString rest;
-    if (k >= 0) {
-        item = text.mid(i, k - i);
-        rest = text.mid(k);
-    } else {
-        item = text.mid(i);
-    }
+    int k = i;
+    while (k < n && !isItemBlank(text.at(k)))
+        ++k;
+    item = text.mid(i, k - i);
     if (item.endsWith(quote))
         qDebug() << QStringLiteral(
                         "In a line [%1] item is started from not quote but ended by quote")
-                        .arg(text);
-    return rest;
+                        .arg(text.mid(pos));
+    return k;
+}
+
+} // namespace
+
+QString takeItem(const QString &text, QString &item)
+{
+    const int rest = takeItemAt(text, 0, item);
+    return rest < text.size() ? text.mid(rest) : QString();
 }
 
 QString splitComment(const QString &line, QString &comment)
@@ -102,10 +114,9 @@ bool startsWithPrefix(const QString &line, const QString &prefix)
 QStringList itemsAfter(const QString &line, const QString &prefix)
 {
     QStringList items;
-    QString rest = line.mid(prefix.size());
-    while (!rest.isEmpty()) {
+    for (int pos = prefix.size(); pos < line.size();) {
         QString item;
-        rest = takeItem(rest, item);
+        pos = takeItemAt(line, pos, item);
         items << item;
     }
     return items;
