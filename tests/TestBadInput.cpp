@@ -117,6 +117,15 @@ void TestBadInput::initTestCase()
     longData += QByteArray(" 514584").repeated((20 << 20) / 7);
     QVERIFY(writeBytes(big.filePath(QStringLiteral("huge-data.dat")), longData + '\n' + points));
 
+    // A Mode line of a million items, and a file with old Mac line ends,
+    // which is one line of 2 MB to a reader that splits at "\n".
+    QByteArray longMode = header;
+    longMode.insert(longMode.indexOf("      Mode") + 10, QByteArray(" 1").repeated(1 << 20));
+    QVERIFY(writeBytes(big.filePath(QStringLiteral("huge-mode.dat")), longMode + points));
+    QByteArray carriageReturns = header + points.repeated(64);
+    carriageReturns.replace('\n', '\r');
+    QVERIFY(writeBytes(big.filePath(QStringLiteral("cr.dat")), carriageReturns));
+
     // 100 MB: a header, then the example's points over and over.
     QFile f(big.filePath(QStringLiteral("big.dat")));
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -166,6 +175,8 @@ void TestBadInput::badInput_data()
             QStringLiteral("line 1: does not start with \"   9809\""));
     dataRow("header line with a wrong tag", QStringLiteral("wrong-tag.dat"),
             QStringLiteral("line 5: does not start with \" Mono :\""));
+    dataRow("data file with CR line ends", QStringLiteral("@/cr.dat"),
+            QStringLiteral("the file ends at line 1 before the data section"));
     dataRow("missing data file", QStringLiteral("absent.dat"),
             QStringLiteral("cannot open the file: No such file"));
     dataRow("directory given as data file", QStringLiteral("folder.dat"),
@@ -181,6 +192,7 @@ void TestBadInput::badInput_data()
     };
     bigRow("20 MB comment line", QStringLiteral("@/huge-comment.dat"));
     bigRow("20 MB data line", QStringLiteral("@/huge-data.dat"));
+    bigRow("header line of a million items", QStringLiteral("@/huge-mode.dat"));
     bigRow("100 MB data file", QStringLiteral("@/big.dat"));
 
     QTest::newRow("missing data-properties file")
