@@ -14,9 +14,6 @@ private slots:
     void initTestCase();
     void texts_data();
     void texts();
-    void cells_data();
-    void cells();
-    void focusOrder();
     void dialogs_data();
     void dialogs();
     void translations_data();
@@ -96,66 +93,6 @@ void TestBodyLayout::texts()
         QCOMPARE(object->property("checked").toBool(), checked);
         QCOMPARE(object->property("readOnly").toBool(), readOnly);
     }
-}
-
-// clang-format off
-void TestBodyLayout::cells_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("layout");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-
-    QTest::newRow("data area") << "frame00" << "gridLayout" << 0 << 0;
-    QTest::newRow("sheet area") << "CommonPropsFrame" << "gridLayout" << 1 << 0;
-    QTest::newRow("drop area") << "DataFilesDropArea" << "gridLayout_6" << 0 << 3;
-    QTest::newRow("width") << "ImageSizeW" << "gridLayout_9" << 0 << 4;
-    QTest::newRow("local id") << "UseWorkFolderNameAsLocalId" << "gridLayout_10" << 0 << 10;
-    QTest::newRow("generate") << "GenCommProps" << "gridLayout_7" << 1 << 7;
-    QTest::newRow("scroll area") << "CommonPropsScrollArea" << "gridLayout_5" << 2 << 0;
-    QTest::newRow("row grid") << "PropListLayout" << "gridLayout_4" << 0 << 0;
-}
-// clang-format on
-
-void TestBodyLayout::cells()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, layout);
-    auto *grid = english->findChild<QGridLayout *>(layout);
-    const QObject *object = named(*english, name);
-    QVERIFY(grid && object);
-    int index = -1;
-    for (int i = 0; i < grid->count(); ++i)
-        if (grid->itemAt(i)->widget() == object || grid->itemAt(i)->layout() == object)
-            index = i;
-    QVERIFY2(index >= 0, "not in that layout");
-    int r, c, rowSpan, columnSpan;
-    grid->getItemPosition(index, &r, &c, &rowSpan, &columnSpan);
-    QTEST(r, "row");
-    QTEST(c, "column");
-    QCOMPARE(rowSpan * columnSpan, 1);
-}
-
-void TestBodyLayout::focusOrder()
-{
-    // Keyboard focus follows the order in which the form creates the controls.
-    const QStringList expected = {"DataFilesDropArea", "LoadDataFiles",
-                                  "SetCreateWorkFlag", "DataFiles",
-                                  "GenWorks",          "ImageSizeW",
-                                  "ImageSizeH",        "FNinWorkOrig",
-                                  "FNinWorkCanon",     "Term02Date",
-                                  "Use02Date",         "Use03Time",
-                                  "Term01Work",        "UseWorkFolderNameAsLocalId",
-                                  "Term04Branch",      "Use04Branch",
-                                  "Use01Work",         "Term03Time",
-                                  "GenCommProps",      "SaveCommProps",
-                                  "LoadCommProps",     "SaveDataProps",
-                                  "LoadDataProps"};
-    QStringList got;
-    for (QWidget *w = english->nextInFocusChain(); w != english.get(); w = w->nextInFocusChain())
-        if (expected.contains(w->objectName()))
-            got << w->objectName();
-    QCOMPARE(got, expected);
 }
 
 // clang-format off
