@@ -12,27 +12,16 @@
 
 namespace {
 
-const QString pink = QString("background-color: rgb(255, 192, 192);");
-const QString white = QString("background-color: rgb(255, 255, 255);");
-
-QString colourName(const QString &styleSheet)
-{
-    if (styleSheet.isEmpty())
-        return QString("-");
-    if (styleSheet == pink)
-        return QString("pink");
-    if (styleSheet == white)
-        return QString("white");
-    return styleSheet;
-}
-
 // Each row as "id|value|comment|key|old value|colour"; a row whose widgets
 // are not in their cells of the window's grid shows as "misplaced".
 QStringList rowTexts(const Body &body)
 {
+    const QMap<QString, QString> colours{{"", "-"},
+                                         {"background-color: rgb(255, 192, 192);", "pink"},
+                                         {"background-color: rgb(255, 255, 255);", "white"}};
     QStringList texts;
     for (int r = 0; r < body.propRows.size(); ++r) {
-        const PropUi *row = body.propRows.at(r);
+        const PropUi *row = body.propRows[r];
         const QWidget *cells[] = {row->idLabel(), row->valueEdit(), row->commentLabel(),
                                   row->ymlKeyLabel(), row->oldValueEdit()};
         bool placed = true;
@@ -40,22 +29,17 @@ QStringList rowTexts(const Body &body)
             QLayoutItem *item = body.ui.PropListLayout->itemAtPosition(r, c);
             placed = placed && item && item->widget() == cells[c];
         }
-        if (!placed) {
-            texts << QString("misplaced");
-            continue;
-        }
-        texts << QStringList{row->idLabel()->text(),
-                             row->valueEdit()->text(),
-                             row->commentLabel()->text(),
-                             row->ymlKeyLabel()->text(),
-                             row->oldValueEdit()->text(),
-                             colourName(row->valueEdit()->styleSheet())}
-                     .join(QChar('|'));
+        const QString style = row->valueEdit()->styleSheet();
+        texts << (placed ? QStringList{row->idLabel()->text(), row->valueEdit()->text(),
+                                       row->commentLabel()->text(), row->ymlKeyLabel()->text(),
+                                       row->oldValueEdit()->text(), colours.value(style, style)}
+                               .join('|')
+                         : "misplaced");
     }
     return texts;
 }
 
-const QString sheetAB = QString("\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"2\",\"cb\",\"kb\"\n");
+const QString sheetAB = "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"2\",\"cb\",\"kb\"\n";
 
 } // namespace
 
@@ -99,12 +83,12 @@ void TestCommonProps::generate()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString tplPath = dir.filePath(QString("template.yml"));
+    const QString tplPath = dir.filePath("template.yml");
     if (!templateText.isNull())
         QVERIFY(writeTextFile(tplPath, templateText));
     auto body = makeBody({"-t", tplPath, "-p", dir.filePath("none.csv")});
 
-    const QString out = dir.filePath(QString("commProps00.csv"));
+    const QString out = dir.filePath("commProps00.csv");
     QString why;
     QVERIFY2(body->writeCommPropsTemplate(out, &why), qPrintable(why));
     QVERIFY(QFileInfo::exists(out));
@@ -212,14 +196,13 @@ void TestCommonProps::saveFailure_data()
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("target");
 
-    const QStringList whats{"common", "template", "data"};
     // The longest name a folder holds leaves no room for a temporary file
     // beside it, so the write fails while the earlier file stands.
-    const QString longName = QString(255 - 4, QChar('n')) + QString(".csv");
-    for (const QString &what : whats) {
-        QTest::newRow(qPrintable(what + QString(", missing folder"))) << what << "missing/props.csv";
-        QTest::newRow(qPrintable(what + QString(", a folder"))) << what << "folder";
-        QTest::newRow(qPrintable(what + QString(", earlier file kept"))) << what << longName;
+    const QString longName = QString(255 - 4, 'n') + ".csv";
+    for (const char *what : {"common", "template", "data"}) {
+        QTest::addRow("%s, missing folder", what) << what << "missing/props.csv";
+        QTest::addRow("%s, a folder", what) << what << "folder";
+        QTest::addRow("%s, earlier file kept", what) << what << longName;
     }
 }
 // clang-format on
@@ -230,33 +213,24 @@ void TestCommonProps::saveFailure()
     QFETCH(QString, target);
 
     QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString tplPath = dir.filePath(QString("template.yml"));
-    QVERIFY(writeTextFile(tplPath, QString("project: INFO_001 semi_fix p \"\" \"c\"\n")));
-    const QString sheet = dir.filePath(QString("sheet.csv"));
-    QVERIFY(writeTextFile(sheet, sheetAB));
-    QVERIFY(QDir(dir.path()).mkdir(QString("folder")));
+    QVERIFY(
+        writeTextFile(dir.filePath("template.yml"), "project: INFO_001 semi_fix p \"\" \"c\"\n"));
+    QVERIFY(writeTextFile(dir.filePath("sheet.csv"), sheetAB));
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
     const QString path = dir.filePath(target);
-    const QString earlier = QString("earlier\n");
-    if (target.endsWith(QString(".csv")) && !target.contains(QChar('/')) &&
-        !writeTextFile(path, earlier))
+    if (target.endsWith(".csv") && !target.contains('/') && !writeTextFile(path, "earlier\n"))
         QSKIP("this file system does not take names of 255 characters");
 
-    auto body = makeBody({"-t", tplPath, "-p", sheet});
+    auto body = makeBody({"-t", dir.filePath("template.yml"), "-p", dir.filePath("sheet.csv")});
     QString why;
-    bool ok = true;
-    if (what == QString("common"))
-        ok = body->writeCommProps(path, &why);
-    else if (what == QString("template"))
-        ok = body->writeCommPropsTemplate(path, &why);
-    else
-        ok = body->writeDataProps(path, &why);
-    QVERIFY(!ok);
-    QVERIFY(!why.isEmpty());
+    const bool ok = what == "common"     ? body->writeCommProps(path, &why)
+                    : what == "template" ? body->writeCommPropsTemplate(path, &why)
+                                         : body->writeDataProps(path, &why);
+    QVERIFY(!ok && !why.isEmpty());
     if (QFileInfo(path).isFile())
-        QCOMPARE(readTextFile(path), earlier);
+        QCOMPARE(readTextFile(path), QString("earlier\n"));
     else
-        QCOMPARE(QFileInfo(path).isDir(), target == QString("folder"));
+        QCOMPARE(QFileInfo(path).isDir(), target == "folder");
 }
 
 QTEST_MAIN(TestCommonProps)
