@@ -34,11 +34,11 @@ TplLine tplLine(const QString &ymlKey, const QString &id, QVector<int> types, co
 MetaTemplate columnsTemplate()
 {
     MetaTemplate tpl;
-    tpl.lines << tplLine(("beamline:"), ("FACI_002"), {FromData}, ("beam line"))
-              << tplLine(("  name:"), ("SMPL_001"), {Input}, ("sample name"))
-              << tplLine(("sample:"), QString(), {Other}, QString())
-              << tplLine(("  - formula:"), ("SMPL_002"), {Input, SemiFix}, ("formula"))
-              << tplLine(("project:"), ("INFO_001"), {SemiFix}, ("project"));
+    tpl.lines << tplLine("beamline:", "FACI_002", {FromData}, "beam line")
+              << tplLine("  name:", "SMPL_001", {Input}, "sample name")
+              << tplLine("sample:", QString(), {Other}, QString())
+              << tplLine("  - formula:", "SMPL_002", {Input, SemiFix}, "formula")
+              << tplLine("project:", "INFO_001", {SemiFix}, "project");
     tpl.fromDataIdx = {0};
     tpl.inputIdx = {1, 3};
     tpl.otherIdx = {2};
@@ -79,10 +79,10 @@ const QString columnsHeader = (",\"input\",\"input\",\"input/semi_fix\",\"from_d
 // Three lines no reader looks at, then the ids that name the columns.
 QString loadHeader(const QString &ids)
 {
-    return ("junk,\"SMPL_002\"\n,\"x\"\n\n") + ids + QLatin1Char('\n');
+    return "junk,\"SMPL_002\"\n,\"x\"\n\n" + ids + QLatin1Char('\n');
 }
 
-const QString ids = (",\"SYS_001\",\"SMPL_001\",\"FACI_002\"");
+const QString ids = ",\"SYS_001\",\"SMPL_001\",\"FACI_002\"";
 
 } // namespace
 
@@ -212,7 +212,7 @@ void TestDataProps::openedFiles()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString tplPath = dir.filePath(("template.yml"));
+    const QString tplPath = dir.filePath("template.yml");
     QVERIFY(writeTextFile(tplPath, ("sample:\n"
                                     "  name: SMPL_001 input \"\" \"\" \"name\"\n"
                                     "  beam: FACI_002 from_data \"\" \"\" \"beam\"\n"
@@ -225,16 +225,16 @@ void TestDataProps::openedFiles()
     initKorvaneResources();
     QTranslator translator;
     if (japanese) {
-        QVERIFY(translator.load((":korvane_ja_JP")));
+        QVERIFY(translator.load(":korvane_ja_JP"));
         QCoreApplication::installTranslator(&translator);
     }
     auto body = makeBody({"-t", tplPath, "-p", dir.filePath("none.csv")});
     QString why;
-    QVERIFY2(body->openDataFile(dir.filePath(("a.dat")), &why), qPrintable(why));
+    QVERIFY2(body->openDataFile(dir.filePath("a.dat"), &why), qPrintable(why));
     body->ui.SetCreateWorkFlag->setChecked(false);
-    QVERIFY2(body->openDataFile(dir.filePath(("b.dat")), &why), qPrintable(why));
+    QVERIFY2(body->openDataFile(dir.filePath("b.dat"), &why), qPrintable(why));
 
-    const QString path = dir.filePath(("dataProps.csv"));
+    const QString path = dir.filePath("dataProps.csv");
     QVERIFY2(body->writeDataProps(path, &why), qPrintable(why));
     if (japanese)
         QCoreApplication::removeTranslator(&translator);
@@ -251,15 +251,15 @@ void TestDataProps::openedFiles()
     // Edited outside: the first file's work switched off and a sample named,
     // the second file's work switched on.
     QString edited = saved;
-    edited.replace(("a.dat,\"1\",\"\""), ("a.dat,\"0\",\"Cu, foil\""));
-    edited.replace(("b.dat,\"0\""), ("b.dat,\"1\""));
+    edited.replace("a.dat,\"1\",\"\"", "a.dat,\"0\",\"Cu, foil\"");
+    edited.replace("b.dat,\"0\"", "b.dat,\"1\"");
     QVERIFY(writeTextFile(path, edited));
     QVERIFY2(body->readDataProps(path, &why), qPrintable(why));
-    QCOMPARE(body->dataSets.at(0)->meta.value(("SYS_001")), ("0"));
-    QCOMPARE(body->dataSets.at(0)->meta.value(("SMPL_001")), ("Cu, foil"));
-    QCOMPARE(body->dataSets.at(1)->meta.value(("SYS_001")), ("1"));
-    QVERIFY(!body->dataSets.at(1)->meta.contains(("ZZZ_999")));
-    QVERIFY(!body->readDataProps(dir.filePath(("missing.csv")), &why));
+    QCOMPARE(body->dataSets.at(0)->meta.value("SYS_001"), "0");
+    QCOMPARE(body->dataSets.at(0)->meta.value("SMPL_001"), "Cu, foil");
+    QCOMPARE(body->dataSets.at(1)->meta.value("SYS_001"), "1");
+    QVERIFY(!body->dataSets.at(1)->meta.contains("ZZZ_999"));
+    QVERIFY(!body->readDataProps(dir.filePath("missing.csv"), &why));
     QVERIFY(!why.isEmpty());
 }
 
