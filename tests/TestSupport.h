@@ -50,6 +50,18 @@ inline QByteArray readBytes(const QString &path)
     return f.readAll();
 }
 
+// Every entry of the store in arrival order, as "name|value|text".
+inline QStringList argEntries(const ArgList &args)
+{
+    QStringList out;
+    QHash<QString, int> seen;
+    for (const QString &name : args.arrivalNames()) {
+        const int n = seen[name]++;
+        out << name + '|' + args.valuesOf(name).at(n) + '|' + args.textsOf(name).at(n);
+    }
+    return out;
+}
+
 // A valid 9809 file, line by line: `blocks` scan-block rows, then the Mode and
 // Offset lines at 12 + blocks and 13 + blocks, then two data lines (15 and 30
 // degrees). Tests replace or drop single lines of it.
