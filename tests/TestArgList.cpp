@@ -1,5 +1,7 @@
 #include "app/ArgList.h"
 
+#include "TestSupport.h"
+
 #include <QtTest>
 
 #include <vector>
@@ -21,8 +23,6 @@ void parseWords(ArgList &args, const QStringList &words)
 
 } // namespace
 
-using Entries = QList<QStringList>; // name, value, text of each arrival
-
 class TestArgList : public QObject
 {
     Q_OBJECT
@@ -38,47 +38,36 @@ private slots:
 void TestArgList::parse_data()
 {
     QTest::addColumn<QStringList>("argv");
-    QTest::addColumn<Entries>("entries");
+    QTest::addColumn<QStringList>("entries"); // name|value|text of each arrival
 
-    QTest::newRow("program only") << QStringList({"korvane"}) << Entries();
-    QTest::newRow("words before first option") << QStringList({"korvane", "stray", "words", "-t", "a.yml"}) << Entries({{"-t", "a.yml", "a.yml"}});
-    QTest::newRow("option words consumed") << QStringList({"prog", "-d", "a.dat", "b.dat", "-e"}) << Entries({{"-d", "a.dat", "a.dat b.dat"}, {"-e", "", ""}});
-    QTest::newRow("option last, no value") << QStringList({"prog", "-t"}) << Entries({{"-t", "", ""}});
-    QTest::newRow("negative number is an option") << QStringList({"prog", "-x", "-5"}) << Entries({{"-x", "", ""}, {"-5", "", ""}});
-    QTest::newRow("lone dash") << QStringList({"prog", "-", "v"}) << Entries({{"-", "v", "v"}});
-    QTest::newRow("argument with blanks is one word") << QStringList({"prog", "-wd", "my works", "x"}) << Entries({{"-wd", "my works", "my works x"}});
-    QTest::newRow("dash inside a word") << QStringList({"prog", "-c", "a-b.cfg"}) << Entries({{"-c", "a-b.cfg", "a-b.cfg"}});
-    QTest::newRow("empty word is a value") << QStringList({"prog", "-p", "", "z"}) << Entries({{"-p", "", " z"}});
-    QTest::newRow("utf-8") << QStringList({"prog", "-wn", QString::fromUtf8("試料")}) << Entries(
-                                  {{"-wn", QString::fromUtf8("試料"), QString::fromUtf8("試料")}});
-    QTest::newRow("same option twice") << QStringList({"prog", "-d", "a.dat", "-d", "b.dat"}) << Entries({{"-d", "a.dat", "a.dat"}, {"-d", "b.dat", "b.dat"}});
+    QTest::newRow("program only") << QStringList({"korvane"}) << QStringList();
+    QTest::newRow("words before first option") << QStringList({"korvane", "stray", "words", "-t", "a.yml"}) << QStringList{"-t|a.yml|a.yml"};
+    QTest::newRow("option words consumed") << QStringList({"prog", "-d", "a.dat", "b.dat", "-e"}) << QStringList{"-d|a.dat|a.dat b.dat", "-e||"};
+    QTest::newRow("option last, no value") << QStringList({"prog", "-t"}) << QStringList{"-t||"};
+    QTest::newRow("negative number is an option") << QStringList({"prog", "-x", "-5"}) << QStringList{"-x||", "-5||"};
+    QTest::newRow("lone dash") << QStringList({"prog", "-", "v"}) << QStringList{"-|v|v"};
+    QTest::newRow("argument with blanks is one word") << QStringList({"prog", "-wd", "my works", "x"}) << QStringList{"-wd|my works|my works x"};
+    QTest::newRow("dash inside a word") << QStringList({"prog", "-c", "a-b.cfg"}) << QStringList{"-c|a-b.cfg|a-b.cfg"};
+    QTest::newRow("empty word is a value") << QStringList({"prog", "-p", "", "z"}) << QStringList{"-p|| z"};
+    QTest::newRow("utf-8") << QStringList({"prog", "-wn", "試料"}) << QStringList{"-wn|試料|試料"};
+    QTest::newRow("same option twice") << QStringList({"prog", "-d", "a.dat", "-d", "b.dat"}) << QStringList{"-d|a.dat|a.dat", "-d|b.dat|b.dat"};
 }
 // clang-format on
 
 void TestArgList::parse()
 {
     QFETCH(QStringList, argv);
-    QFETCH(Entries, entries);
-
+    QFETCH(QStringList, entries);
     ArgList args;
     parseWords(args, argv);
     QCOMPARE(args.size(), entries.size());
-    QStringList names;
-    for (const QStringList &e : entries)
-        names << e.at(0);
-    QCOMPARE(args.arrivalNames(), names);
-    // The last entry of each name is what the exact index holds.
-    for (const QStringList &e : entries) {
-        QCOMPARE(args.valuesOf(e.at(0)).last(), args.valueOf(e.at(0)));
-        QVERIFY(args.has(e.at(0)));
-    }
-    for (int i = 0; i < entries.size(); ++i) {
-        const QString &name = entries.at(i).at(0);
-        int nth = 0;
-        for (int j = 0; j < i; ++j)
-            nth += entries.at(j).at(0) == name;
-        QCOMPARE(args.valuesOf(name).at(nth), entries.at(i).at(1));
-        QCOMPARE(args.textsOf(name).at(nth), entries.at(i).at(2));
+    QCOMPARE(argEntries(args), entries);
+    // The exact index holds the last entry of each name.
+    for (const QString &e : entries) {
+        const QString name = e.section('|', 0, 0);
+        QVERIFY(args.has(name));
+        QCOMPARE(args.valueOf(name), args.valuesOf(name).last());
+        QCOMPARE(args.textOf(name), args.textsOf(name).last());
     }
 }
 
