@@ -5,23 +5,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-// Every entry of the store in arrival order, as "name|value|text".
-QStringList entries(const ArgList &info)
-{
-    QStringList out;
-    const QStringList names = info.arrivalNames();
-    QHash<QString, int> seen;
-    for (const QString &name : names) {
-        const int n = seen[name]++;
-        out << name + '|' + info.valuesOf(name).at(n) + '|' + info.textsOf(name).at(n);
-    }
-    return out;
-}
-
-} // namespace
-
 class TestInfoReader : public QObject
 {
     Q_OBJECT
@@ -60,7 +43,7 @@ void TestInfoReader::lines()
     QTextStream in(&text, QIODevice::ReadOnly);
     DataSet ds;
     QVERIFY(ds.readInfo(in));
-    QTEST(entries(ds.info), "expected");
+    QTEST(argEntries(ds.info), "expected");
 }
 
 void TestInfoReader::files()
