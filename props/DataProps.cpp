@@ -81,25 +81,28 @@ void applyDataProps(QTextStream &in, const QList<DataSet *> &dataSets)
         if (lineNo == 4)
             idLine = line;
     }
+    // Fields are taken by position, so that a line of many fields costs
+    // its length and not its length times its fields.
     QStringList keys;
-    QString rest = idLine;
+    int pos = 0;
     do {
         QString key;
-        rest = takeCsvField(rest, key);
+        pos = takeCsvFieldAt(idLine, pos, key);
         keys.append(key);
-    } while (!rest.isEmpty());
+    } while (pos < idLine.size());
 
     while (!in.atEnd()) {
+        const QString line = in.readLine();
         QString fileName;
-        rest = takeCsvField(in.readLine(), fileName);
+        pos = takeCsvFieldAt(line, 0, fileName);
         DataSet *dataSet = firstNamed(dataSets, fileName);
         if (!dataSet)
             continue;
-        for (int j = 1; j < keys.size() && !rest.isEmpty(); ++j) {
+        for (int j = 1; j < keys.size() && pos < line.size(); ++j) {
             const QString &key = keys.at(j);
             const QString current = dataSet->metaValue(key);
             QString field;
-            rest = takeCsvField(rest, field);
+            pos = takeCsvFieldAt(line, pos, field);
             // Writing only what differs keeps "--NO_VALUE--" when its cell
             // was left empty, and adds no key for a "--" cell.
             if (field != current)

@@ -6,16 +6,16 @@ const QChar quote(QLatin1Char('"'));
 
 } // namespace
 
-QString takeCsvField(const QString &line, QString &field)
+int takeCsvFieldAt(const QString &line, int pos, QString &field)
 {
     field.clear();
     bool inQuote = false;
     const int n = line.size();
-    for (int i = 0; i < n; ++i) {
+    for (int i = pos; i < n; ++i) {
         const QChar c = line.at(i);
         if (!inQuote) {
             if (c == QLatin1Char(','))
-                return line.mid(i + 1);
+                return i + 1;
             if (c == quote)
                 inQuote = true;
             else
@@ -33,7 +33,13 @@ QString takeCsvField(const QString &line, QString &field)
             field += c;
         }
     }
-    return QString();
+    return n;
+}
+
+QString takeCsvField(const QString &line, QString &field)
+{
+    const int rest = takeCsvFieldAt(line, 0, field);
+    return rest < line.size() ? line.mid(rest) : QString();
 }
 
 QString csvEscape(const QString &value)

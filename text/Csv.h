@@ -8,6 +8,9 @@
 // (commas inside it are copied); inside quotes a doubled quote is one literal
 // quote. Nothing is trimmed and a backslash is an ordinary character.
 QString takeCsvField(const QString &line, QString &field);
+// The same from position pos of line, returning where the rest starts
+// (line.size() when nothing is left): a walk over a whole line stays linear.
+int takeCsvFieldAt(const QString &line, int pos, QString &field);
 // The value with every double quote doubled.
 QString csvEscape(const QString &value);
 // The value escaped and enclosed in double quotes.
