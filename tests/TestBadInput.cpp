@@ -126,6 +126,15 @@ void TestBadInput::initTestCase()
     carriageReturns.replace('\n', '\r');
     QVERIFY(writeBytes(big.filePath(QStringLiteral("cr.dat")), carriageReturns));
 
+    // A data-properties file whose keys line has half a million more keys.
+    QByteArray props = readBytes(sourcePath(QStringLiteral("examples/dataProps-filled.csv")));
+    int keysEnd = 0;
+    for (int i = 0; i < 4; ++i)
+        keysEnd = props.indexOf('\n', keysEnd) + 1;
+    QVERIFY(keysEnd > 0);
+    props.insert(keysEnd - 1, QByteArray(",\"X\"").repeated(500000));
+    QVERIFY(writeBytes(big.filePath(QStringLiteral("dataProps-wide.csv")), props));
+
     // 100 MB: a header, then the example's points over and over.
     QFile f(big.filePath(QStringLiteral("big.dat")));
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -222,6 +231,13 @@ void TestBadInput::badInput_data()
         << QStringLiteral("out.csv")
         << QStringLiteral("\\nCu_foil_K_001.dat,\"1\",\"\",\"Copper foil\",\"Cu\",\"foil\",\"7 "
                           "um\",\"RT\",(?!\"extra)")
+        << QStringList();
+    QTest::newRow("data-properties keys line of 2 MB")
+        << (all + QStringList{QStringLiteral("-ldp"), QStringLiteral("@/dataProps-wide.csv"),
+                              QStringLiteral("-sdp"), QStringLiteral("out.csv")})
+        << QString() << QStringList() << 0 << summary.arg(5).arg(0).arg(0)
+        << QStringLiteral("out.csv")
+        << QStringLiteral("\\nCuO_K_002.dat,\"1\",\"\",\"Copper\\(II\\) oxide\",\"CuO\",")
         << QStringList();
     QTest::newRow("common-properties line with a stray quote")
         << QStringList{QStringLiteral("-p"), QStringLiteral("commProps-broken-quote.csv"),
