@@ -109,6 +109,7 @@ bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &d
                         QString *why)
 {
     if (!thumbnailSizeAllowed(size)) {
+        qDebug() << "Thumbnail image is too large:" << size.width() << size.height();
         if (why)
             *why = QStringLiteral("an image of %1 x %2 pixels is too large (at most %3 pixels)")
                        .arg(size.width())
