@@ -106,6 +106,12 @@ QStringList ArgList::textsOf(const QString &name) const
 
 bool ArgList::readConfig(const QString &path)
 {
+    // The system ends a name at a NUL where Qt's own checks do not, so such a
+    // name could open a file the cycle check below does not recognise.
+    if (path.contains(QChar(0))) {
+        qDebug() << "Can't open config file : " << path;
+        return false;
+    }
     // A file already being read is included again only through a cycle;
     // reading it once more would never end.
     const QString canonical = QFileInfo(path).canonicalFilePath();

@@ -1,0 +1,84 @@
+// Every input a fuzz target once failed on, in tests/data/fuzz and named
+// "<target>-<what>", goes through the same reader and must now keep the
+// same property; so do the example files each target starts from.
+
+#include "fuzz/FuzzChecks.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFuzzRegressions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void replay_data();
+    void replay();
+};
+
+void TestFuzzRegressions::replay_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("path");
+
+    const QDir findings(testDataPath(QStringLiteral("fuzz")));
+    const QStringList names = findings.entryList(QDir::Files, QDir::Name);
+    // A lost folder would pass with no rows at all.
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names)
+        QTest::newRow(qPrintable(name))
+            << name.section(QLatin1Char('-'), 0, 0) << findings.filePath(name);
+
+    const QDir examples(sourcePath(QStringLiteral("examples")));
+    const QPair<const char *, const char *> starts[] = {{"read9809", "*.dat"},
+                                                        {"pipeline", "*.dat"},
+                                                        {"info", "*.info"},
+                                                        {"config", "*.cfg"},
+                                                        {"template", "*.yml"},
+                                                        {"commprops", "commProps*.csv"},
+                                                        {"dataprops", "dataProps*.csv"}};
+    for (const auto &start : starts) {
+        for (const QString &name : examples.entryList({QLatin1String(start.second)}, QDir::Files))
+            QTest::addRow("%s %s", start.first, qPrintable(name))
+                << QString::fromLatin1(start.first) << examples.filePath(name);
+    }
+}
+
+void TestFuzzRegressions::replay()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, path);
+    const QByteArray bytes = readBytes(path);
+    QVERIFY(!bytes.isEmpty());
+
+    QString why;
+    bool held = false;
+    if (target == QLatin1String("read9809")) {
+        held = fuzz::read9809(bytes, &why);
+    } else if (target == QLatin1String("info")) {
+        held = fuzz::info(bytes, &why);
+    } else if (target == QLatin1String("config")) {
+        // The reader resolves INCLUDE names from the current folder.
+        QTemporaryDir folder;
+        const QString before = QDir::currentPath();
+        QVERIFY(folder.isValid() && QDir::setCurrent(folder.path()));
+        held = fuzz::config(bytes, folder.path(), &why);
+        QDir::setCurrent(before);
+    } else if (target == QLatin1String("template")) {
+        held = fuzz::metaTemplate(bytes, &why);
+    } else if (target == QLatin1String("commprops")) {
+        held = fuzz::commonProps(bytes, &why);
+    } else if (target == QLatin1String("dataprops")) {
+        held = fuzz::dataProps(bytes, &why);
+    } else if (target == QLatin1String("pipeline")) {
+        held = fuzz::pipeline(bytes, &why);
+    } else {
+        QFAIL(qPrintable(QStringLiteral("no fuzz target named %1").arg(target)));
+    }
+    QVERIFY2(held, qPrintable(why));
+}
+
+QTEST_MAIN(TestFuzzRegressions)
+#include "TestFuzzRegressions.moc"
