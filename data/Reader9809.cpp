@@ -6,13 +6,16 @@
 #include "text/FastNumber.h"
 #include "text/LineItems.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTextCodec>
 #include <QTextStream>
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -127,61 +130,19 @@ bool readQuotedLine(const QString &line, DataPoint &p)
     return true;
 }
 
-} // namespace
-
-QString valueAfterKey(const QString &line, const QString &key, QString &value, const QString &pad)
+// Whether text matches \S; a printable ASCII character settles it without
+// building the expression, which costs more than the rest of the line.
+bool hasNonBlank(const QString &text)
 {
-    const int at = line.indexOf(key);
-    if (at < 0) {
-        value.clear();
-        return line;
-    }
-    // Only a one-character pad separates values; a longer one never matches.
-    const bool padded = pad.size() == 1;
-    const QChar padChar = padded ? pad.at(0) : QChar();
-    int pos = at + key.size();
-    while (padded && pos < line.size() && line.at(pos) == padChar)
-        ++pos;
-    const int start = pos;
-    while (pos < line.size() && !(padded && line.at(pos) == padChar))
-        ++pos;
-    value = line.mid(start, pos - start);
-    return line.mid(pos);
+    for (const QChar c : text)
+        if (c.unicode() > ' ' && c.unicode() < 0x7f)
+            return true;
+    return text.contains(QRegularExpression(QStringLiteral("\\S")));
 }
 
-void Header9809::setCrystal(const QString &text)
+// The header up to its "Offset" line, with the text semantics of the stream.
+bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
 {
-    crystal = text;
-    const int open = text.indexOf(QLatin1Char('('));
-    if (open > 0) {
-        crystalName = text.left(open);
-        crystalIndex = text.mid(open);
-        crystalIndex.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
-    } else {
-        crystalName = text;
-        crystalIndex.clear();
-    }
-}
-
-bool DataSet::read9809(const QString &path, QString *why)
-{
-    units.d = units.dDefault;
-    if (path.isEmpty()) { // QFile would warn about the empty name
-        setWhy(why, QStringLiteral("cannot open the file: no file name"));
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        setWhy(why, QStringLiteral("cannot open the file: %1").arg(file.errorString()));
-        return false;
-    }
-    QTextStream in(&file);
-    return read9809(in, why);
-}
-
-bool DataSet::read9809(QTextStream &in, QString *why)
-{
-    units.d = units.dDefault;
     header.lineCount = 0;
     QString line;
 
@@ -202,7 +163,7 @@ bool DataSet::read9809(QTextStream &in, QString *why)
         return false;
     header.sampleName = trimmedItem(line.left(sampleNameWidth));
     // trimmedItem leaves a text of blanks as it is; a blank field is no name.
-    if (!header.sampleName.contains(QRegularExpression(QStringLiteral("\\S"))))
+    if (!hasNonBlank(header.sampleName))
         header.sampleName.clear();
     {
         QString times[5];
@@ -334,15 +295,38 @@ bool DataSet::read9809(QTextStream &in, QString *why)
         for (int i = 2; i < items.size(); ++i)
             header.offsets.append(items.at(i).toDouble());
     }
+    return true;
+}
 
-    // Data section: every remaining line is a point.
-    xMin = yMin = 1e300;
-    xMax = yMax = -1e300;
-    points.clear();
-    const QString rest = in.readAll();
+// Energy and the ranges of the plot; an empty line would be a point at angle
+// 0, whose energy is infinite, and is never added.
+void addPoint(DataSet &set, DataPoint &p)
+{
+    const double theta = p.obsAngle / 180.0 * set.units.pi;
+    p.energy = set.units.hc / (2 * std::sin(theta) * set.units.d);
+    set.xMin = std::min(set.xMin, p.energy);
+    set.xMax = std::max(set.xMax, p.energy);
+    double absorbance = 1.0;
+    if (p.counts.size() >= 2 && p.counts.at(0) * p.counts.at(1) > 0)
+        absorbance = std::log(p.counts.at(0) / p.counts.at(1));
+    set.yMin = std::min(set.yMin, absorbance);
+    set.yMax = std::max(set.yMax, absorbance);
+    set.points.append(std::move(p));
+}
+
+void startData(DataSet &set)
+{
+    set.xMin = set.yMin = 1e300;
+    set.xMax = set.yMax = -1e300;
+    set.points.clear();
+}
+
+// The data section as text, for streams whose bytes we cannot reach.
+void readDataText(DataSet &set, const QString &rest)
+{
     const ushort *text = rest.utf16();
     const int size = rest.size();
-    points.reserve(int(std::count(text, text + size, ushort('\n'))) + 1);
+    set.points.reserve(int(std::count(text, text + size, ushort('\n'))) + 1);
     QVarLengthArray<double, 16> values;
     for (int begin = 0; begin < size;) {
         DataPoint p;
@@ -357,20 +341,165 @@ bool DataSet::read9809(QTextStream &in, QString *why)
             hasPoint = readQuotedLine(rest.mid(begin, end - begin), p);
         }
         begin = end + 1;
-        // An empty line would be a point at angle 0, whose energy is infinite.
-        if (!hasPoint)
-            continue;
-        const double theta = p.obsAngle / 180.0 * units.pi;
-        p.energy = units.hc / (2 * std::sin(theta) * units.d);
-
-        xMin = std::min(xMin, p.energy);
-        xMax = std::max(xMax, p.energy);
-        double absorbance = 1.0;
-        if (p.counts.size() >= 2 && p.counts.at(0) * p.counts.at(1) > 0)
-            absorbance = std::log(p.counts.at(0) / p.counts.at(1));
-        yMin = std::min(yMin, absorbance);
-        yMax = std::max(yMax, absorbance);
-        points.append(std::move(p));
+        if (hasPoint)
+            addPoint(set, p);
     }
+}
+
+// The bytes of one line split as splitPlainLine splits its characters; false
+// for a line with a double quote or a byte beyond ASCII.
+bool splitPlainBytes(const char *p, const char *end, QVarLengthArray<double, 16> &values)
+{
+    for (;;) {
+        while (p < end && isAsciiSpace(uchar(*p)))
+            ++p;
+        if (p == end)
+            return true;
+        const char *start = p;
+        for (; p < end && !isAsciiSpace(uchar(*p)); ++p)
+            if (uchar(*p) >= 0x80 || *p == '"')
+                return false;
+        values.append(toDoubleAsQt(start, int(p - start)));
+    }
+}
+
+// Codecs in which every byte below 0x80 is that character and a byte never
+// belongs to a character beyond it: their ASCII lines can be read as bytes.
+bool isAsciiCompatible(const QTextCodec *codec)
+{
+    const int mib = codec ? codec->mibEnum() : 0;
+    return mib == 106 || mib == 4 || mib == 3; // UTF-8, ISO 8859-1, US-ASCII
+}
+
+// The data section straight from the file's bytes: decoding a million lines to
+// UTF-16 first costs more than converting their numbers. Lines that are not
+// plain ASCII are decoded with the stream's codec and read as text; each is
+// decoded with its line end, so that a sequence cut short by it becomes a
+// replacement character as in the stream, and with IgnoreHeader, so that a
+// byte order mark inside the data stays a character.
+void readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *codec)
+{
+    qint64 lines = 1;
+    for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q))));
+         ++q)
+        ++lines;
+    set.points.reserve(int(std::min<qint64>(lines, 1 << 28)));
+    QVarLengthArray<double, 16> values;
+    while (p < end) {
+        const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        if (!eol)
+            eol = end;
+        DataPoint point;
+        values.clear();
+        bool hasPoint = false;
+        if (splitPlainBytes(p, eol, values)) {
+            hasPoint = !values.isEmpty();
+            fillPoint(point, values);
+        } else {
+            QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+            const int length = int(eol - p) + (eol < end ? 1 : 0);
+            hasPoint = readQuotedLine(codec->toUnicode(p, length, &state), point);
+        }
+        p = eol + 1;
+        if (hasPoint)
+            addPoint(set, point);
+    }
+}
+
+} // namespace
+
+QString valueAfterKey(const QString &line, const QString &key, QString &value, const QString &pad)
+{
+    const int at = line.indexOf(key);
+    if (at < 0) {
+        value.clear();
+        return line;
+    }
+    // Only a one-character pad separates values; a longer one never matches.
+    const bool padded = pad.size() == 1;
+    const QChar padChar = padded ? pad.at(0) : QChar();
+    int pos = at + key.size();
+    while (padded && pos < line.size() && line.at(pos) == padChar)
+        ++pos;
+    const int start = pos;
+    while (pos < line.size() && !(padded && line.at(pos) == padChar))
+        ++pos;
+    value = line.mid(start, pos - start);
+    return line.mid(pos);
+}
+
+void Header9809::setCrystal(const QString &text)
+{
+    crystal = text;
+    const int open = text.indexOf(QLatin1Char('('));
+    if (open > 0) {
+        crystalName = text.left(open);
+        crystalIndex = text.mid(open);
+        crystalIndex.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+    } else {
+        crystalName = text;
+        crystalIndex.clear();
+    }
+}
+
+bool DataSet::read9809(const QString &path, QString *why)
+{
+    units.d = units.dDefault;
+    if (path.isEmpty()) { // QFile would warn about the empty name
+        setWhy(why, QStringLiteral("cannot open the file: no file name"));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setWhy(why, QStringLiteral("cannot open the file: %1").arg(file.errorString()));
+        return false;
+    }
+    // Read in text mode, which drops every carriage return, so that the data
+    // section's bytes can be read in place after the stream has read the
+    // header.
+    QByteArray bytes = file.readAll();
+    file.close();
+    // QByteArray::contains walks byte by byte; memchr is several times faster.
+    if (std::memchr(bytes.constData(), '\r', size_t(bytes.size())))
+        bytes.truncate(int(std::remove(bytes.begin(), bytes.end(), '\r') - bytes.begin()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QTextStream in(&buffer);
+    if (!readHeader(in, header, units, why))
+        return false;
+    startData(*this);
+    if (!isAsciiCompatible(in.codec())) {
+        readDataText(*this, in.readAll());
+        return true;
+    }
+    // The stream reads lines up to "\n" only; in these codecs that is the
+    // header's last "\n" byte.
+    const char *data = bytes.constData();
+    const char *end = data + bytes.size();
+    for (int i = 0; i < header.lineCount && data < end; ++i) {
+        const char *eol = static_cast<const char *>(std::memchr(data, '\n', size_t(end - data)));
+        data = eol ? eol + 1 : end;
+    }
+    readDataBytes(*this, data, end, in.codec());
+    return true;
+}
+
+bool DataSet::read9809(QTextStream &in, QString *why)
+{
+    units.d = units.dDefault;
+    if (!readHeader(in, header, units, why))
+        return false;
+    startData(*this);
+    QIODevice *device = in.device();
+    if (device && !device->isSequential() && !(device->openMode() & QIODevice::Text) &&
+        isAsciiCompatible(in.codec())) {
+        const qint64 at = in.pos(); // slow, but once per file
+        if (at >= 0 && device->seek(at)) {
+            const QByteArray bytes = device->readAll();
+            readDataBytes(*this, bytes.constData(), bytes.constData() + bytes.size(), in.codec());
+            return true;
+        }
+    }
+    readDataText(*this, in.readAll());
     return true;
 }

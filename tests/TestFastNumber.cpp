@@ -2,7 +2,9 @@
 #include "text/FastNumber.h"
 #include "text/LineItems.h"
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
 
@@ -171,49 +173,91 @@ void TestFastNumber::randomSameAsQt()
 
 void TestFastNumber::dataLines_data()
 {
-    QTest::addColumn<QString>("lines");
-    QTest::newRow("plain") << QStringLiteral("  15.0  14.5  1.00  120000  80000  50000\n"
-                                             "16 15 1 3 2\n");
+    QTest::addColumn<QByteArray>("lines");
+    QTest::newRow("plain") << QByteArray("  15.0  14.5  1.00  120000  80000  50000\n"
+                                         "16 15 1 3 2\n");
     QTest::newRow("tabs, CR and runs of blanks")
-        << QStringLiteral("\t1.5\t\t2.5  \v 3\f4 5\r\n 6 7 8 9 10\r\n");
-    QTest::newRow("empty and blank lines") << QStringLiteral("\n   \n\t\r\n1 2 3 4 5\n\n");
-    QTest::newRow("fewer than three items") << QStringLiteral("10\n10 20\n10 20 30\n");
-    QTest::newRow("no final newline") << QStringLiteral("10 20 1 5 4");
-    QTest::newRow("odd numbers") << QStringLiteral("1e400 nan 0x10 1,5 -0 +5 .5 1. 1e");
-    QTest::newRow("quoted items") << QStringLiteral("\"10  20\" 30 \"1\"2 \"5 7\n"
-                                                    "10 20 30 4\"0 5\" 3\n\"\" 1 2 \"3\"\n");
+        << QByteArray("\t1.5\t\t2.5  \v 3\f4 5\r\n 6 7 8 9 10\r\n");
+    QTest::newRow("empty and blank lines") << QByteArray("\n   \n\t\r\n1 2 3 4 5\n\n");
+    QTest::newRow("CR LF, last line without end") << QByteArray("1 2 3 4\r\n\r\n5 6 7 8\r");
+    QTest::newRow("lone CR ends") << QByteArray("1 2 3 4\r5 6 7 8\r\r9 10 11 12\r");
+    QTest::newRow("CR inside items") << QByteArray("1\r2 3 4\n5 6\r\r7 8\r\n");
+    QTest::newRow("fewer than three items") << QByteArray("10\n10 20\n10 20 30\n");
+    QTest::newRow("no final newline") << QByteArray("10 20 1 5 4");
+    QTest::newRow("odd numbers") << QByteArray("1e400 nan 0x10 1,5 -0 +5 .5 1. 1e");
+    QTest::newRow("quoted items") << QByteArray("\"10  20\" 30 \"1\"2 \"5 7\n"
+                                                "10 20 30 4\"0 5\" 3\n\"\" 1 2 \"3\"\n");
     QTest::newRow("blanks beyond ASCII")
-        << QString::fromUtf8("10\u00a020 30 5 4\n10\u300020\u3000\u300030 5 4\n\u00a0\n");
-    QTest::newRow("not a blank") << QString::fromUtf8("10 20 30 5\u00b74 \u00bd 7\n");
+        << QByteArray("10\u00a020 30 5 4\n10\u300020\u3000\u300030 5 4\n\u00a0\n");
+    QTest::newRow("not a blank") << QByteArray("10 20 30 5\u00b74 \u00bd 7\n");
+    QTest::newRow("broken UTF-8") << QByteArray(
+        "10 20 30 5\xc3\n10 20 \xe2\x82 4\r\n\xff 1 2 3\n7 8 9 1\xc3");
+    QTest::newRow("byte order mark in the data") << QByteArray("\xef\xbb\xbf 10 20 30 4\n");
+    QTest::newRow("NUL byte") << QByteArray("10 20 30 4", 10) + QByteArray(1, '\0') + "5 6\n";
 }
 
+// Every way of reading the data section must give, bit for bit, the points of
+// the reading that split decoded lines with simplified() and toDouble(). A
+// file is read in text mode, which drops every CR; a buffer keeps them.
 void TestFastNumber::dataLines()
 {
-    QFETCH(QString, lines);
-    QString text = header + lines;
-    QTextStream in(&text, QIODevice::ReadOnly);
-    DataSet dataSet;
-    QVERIFY(dataSet.read9809(in));
+    QFETCH(QByteArray, lines);
+    const QByteArray bytes = header.toUtf8() + lines;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("scan.dat"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
 
-    QVector<QVector<double>> expected;
-    for (const QString &line : lines.split(QLatin1Char('\n'))) {
-        const QVector<double> items = referenceItems(line);
-        if (!items.isEmpty())
+    // Decoded after the header, where a byte order mark is a character.
+    const QString decoded = QTextStream(bytes).readAll().mid(header.size());
+    QString withoutCr = decoded;
+    withoutCr.remove(QLatin1Char('\r'));
+    const QString streamText = header + decoded;
+
+    DataSet fromFile, fromBuffer, fromString;
+    QVERIFY(fromFile.read9809(path));
+    QTextStream bufferIn(bytes);
+    QVERIFY(fromBuffer.read9809(bufferIn));
+    QString stringText = streamText;
+    QTextStream stringIn(&stringText, QIODevice::ReadOnly);
+    QVERIFY(fromString.read9809(stringIn));
+    const struct
+    {
+        const char *route;
+        const DataSet &set;
+        QString text;
+    } routes[] = {{"file", fromFile, withoutCr},
+                  {"buffer", fromBuffer, decoded},
+                  {"string", fromString, decoded}};
+
+    for (const auto &route : routes) {
+        QVector<QVector<double>> expected;
+        for (const QString &line : route.text.split(QLatin1Char('\n'))) {
+            QVector<double> items = referenceItems(line);
+            if (items.isEmpty())
+                continue;
+            while (items.size() < 3)
+                items.insert(items.size(), 0.0);
             expected << items;
-    }
-    QCOMPARE(dataSet.points.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i) {
-        const DataPoint &p = dataSet.points.at(i);
-        QVector<double> actual{p.angle, p.obsAngle, p.dwell};
-        actual += p.counts;
-        QVector<double> want = expected.at(i);
-        while (want.size() < 3)
-            want << 0.0;
-        QCOMPARE(actual.size(), want.size());
-        for (int k = 0; k < want.size(); ++k)
-            QVERIFY2(sameBits(actual.at(k), want.at(k)) ||
-                         (std::isnan(actual.at(k)) && std::isnan(want.at(k))),
-                     qPrintable(QStringLiteral("line %1 item %2").arg(i).arg(k)));
+        }
+        QCOMPARE(route.set.points.size(), expected.size());
+        for (int i = 0; i < expected.size(); ++i) {
+            const DataPoint &p = route.set.points.at(i);
+            QVector<double> actual{p.angle, p.obsAngle, p.dwell};
+            actual += p.counts;
+            QCOMPARE(actual.size(), expected.at(i).size());
+            for (int k = 0; k < actual.size(); ++k) {
+                const double a = actual.at(k), b = expected.at(i).at(k);
+                QVERIFY2(sameBits(a, b) || (std::isnan(a) && std::isnan(b)),
+                         qPrintable(QStringLiteral("%1: line %2 item %3: %4 != %5")
+                                        .arg(route.route)
+                                        .arg(i)
+                                        .arg(k)
+                                        .arg(a)
+                                        .arg(b)));
+            }
+        }
     }
 }
 

@@ -14,45 +14,55 @@ bool isDigit(ushort c)
     return c >= '0' && c <= '9';
 }
 
+ushort code(QChar c)
+{
+    return c.unicode();
+}
+
+ushort code(char c)
+{
+    return uchar(c);
+}
+
 // Copies text into out as ASCII when it is a plain decimal number, dropping a
 // leading "+" that std::from_chars would refuse; returns the copied length,
 // or -1 for anything else. The grammar is the part of QString::toDouble's
 // syntax on which std::from_chars agrees with it character for character.
-int plainDecimal(const QChar *text, int length, char *out)
+template <typename Char> int plainDecimal(const Char *text, int length, char *out)
 {
     if (length <= 0 || length > fastLength)
         return -1;
     int i = 0;
     int n = 0;
-    const ushort first = text[0].unicode();
+    const ushort first = code(text[0]);
     if (first == '+' || first == '-') {
         if (first == '-')
             out[n++] = '-';
         ++i;
     }
     int digits = 0;
-    while (i < length && isDigit(text[i].unicode())) {
-        out[n++] = char(text[i++].unicode());
+    while (i < length && isDigit(code(text[i]))) {
+        out[n++] = char(code(text[i++]));
         ++digits;
     }
-    if (i < length && text[i].unicode() == '.') {
+    if (i < length && code(text[i]) == '.') {
         out[n++] = '.';
         ++i;
-        while (i < length && isDigit(text[i].unicode())) {
-            out[n++] = char(text[i++].unicode());
+        while (i < length && isDigit(code(text[i]))) {
+            out[n++] = char(code(text[i++]));
             ++digits;
         }
     }
     if (digits == 0)
         return -1;
-    if (i < length && (text[i].unicode() == 'e' || text[i].unicode() == 'E')) {
+    if (i < length && (code(text[i]) == 'e' || code(text[i]) == 'E')) {
         out[n++] = 'e';
         ++i;
-        if (i < length && (text[i].unicode() == '+' || text[i].unicode() == '-'))
-            out[n++] = char(text[i++].unicode());
+        if (i < length && (code(text[i]) == '+' || code(text[i]) == '-'))
+            out[n++] = char(code(text[i++]));
         int expDigits = 0;
-        while (i < length && isDigit(text[i].unicode())) {
-            out[n++] = char(text[i++].unicode());
+        while (i < length && isDigit(code(text[i]))) {
+            out[n++] = char(code(text[i++]));
             ++expDigits;
         }
         if (expDigits == 0)
@@ -61,19 +71,33 @@ int plainDecimal(const QChar *text, int length, char *out)
     return i == length ? n : -1;
 }
 
+// The fast path's value, or false when QString::toDouble must decide.
+template <typename Char> bool fastValue(const Char *text, int length, double &value)
+{
+    char buffer[fastLength];
+    const int n = plainDecimal(text, length, buffer);
+    if (n <= 0)
+        return false;
+    const auto result = std::from_chars(buffer, buffer + n, value);
+    // Overflow and underflow to zero differ in detail (Qt keeps an infinity,
+    // from_chars leaves the value alone): let Qt decide them.
+    return result.ec == std::errc() && result.ptr == buffer + n;
+}
+
 } // namespace
 
 double toDoubleAsQt(const QChar *text, int length)
 {
-    char buffer[fastLength];
-    const int n = plainDecimal(text, length, buffer);
-    if (n > 0) {
-        double value = 0;
-        const auto result = std::from_chars(buffer, buffer + n, value);
-        // Overflow and underflow to zero differ in detail (Qt keeps an
-        // infinity, from_chars leaves the value alone): let Qt decide them.
-        if (result.ec == std::errc() && result.ptr == buffer + n)
-            return value;
-    }
+    double value = 0;
+    if (fastValue(text, length, value))
+        return value;
     return QString::fromRawData(text, length).toDouble();
+}
+
+double toDoubleAsQt(const char *text, int length)
+{
+    double value = 0;
+    if (fastValue(text, length, value))
+        return value;
+    return QString::fromLatin1(text, length).toDouble();
 }

@@ -9,3 +9,6 @@
 // optional exponent) take a correctly rounded fast path; anything else, and
 // anything the fast path cannot represent, is handed to QString::toDouble.
 double toDoubleAsQt(const QChar *text, int length);
+
+// The same for ASCII bytes, read as QString::fromLatin1(text, length) would.
+double toDoubleAsQt(const char *text, int length);
