@@ -3,8 +3,8 @@
 #include "data/DataSet.h"
 #include "template/MetaTemplate.h"
 #include "text/Csv.h"
+#include "works/Copy.h"
 
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
@@ -123,21 +123,14 @@ QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, cons
 bool writeMetadataFile(const QString &path, const MetaTemplate &tpl, const CommonValues &common,
                        const DataSet &dataSet, QString *why)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (why)
-            *why = file.errorString();
-        return false;
+    // Encoded as a text stream on the file would encode it, then written in
+    // one piece: a work file, made again by every pass, so without fsync.
+    QByteArray bytes;
+    {
+        QTextStream out(&bytes, QIODevice::WriteOnly);
+        out << renderMetadata(tpl, common, dataSet);
     }
-    QTextStream out(&file);
-    out << renderMetadata(tpl, common, dataSet);
-    out.flush();
-    if (out.status() != QTextStream::Ok || !file.commit()) {
-        if (why)
-            *why = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, bytes, why);
 }
 
 QString yamlValue(const QString &value, bool literal)
