@@ -1,11 +1,13 @@
 // Measures opening, rendering and the generation pass on synthetic corpora,
 // each beside a floor timed in the same run, so that the ratios hold on a
-// busy machine. Usage: korvane_bench [--quick]
-//   (--memory DIR is the child run that measures peak memory.)
+// busy machine. Usage: korvane_bench [--quick | --split-opening | --split-pass]
+//   (the last two print only the pieces of opening or of the pass, for a
+//   profiler; --memory DIR is the child run that measures peak memory.)
 
 #include "data/DataSet.h"
 #include "template/MetaTemplate.h"
 #include "template/Render.h"
+#include "works/Copy.h"
 #include "works/Thumbnail.h"
 #include "works/WorkPass.h"
 
@@ -245,6 +247,78 @@ int memoryChild(const QString &dir)
     return 0;
 }
 
+// Opening in its pieces, for a profiler: the data file alone, then with the
+// info file and the metadata, beside the floor.
+int splitOpening(int files = 200, int runs = 5)
+{
+    MetaTemplate tpl;
+    tpl.load(exampleTemplate);
+    Corpus corpus(files, 1000);
+    volatile double keep = 0;
+    const double floor = bestSeconds(runs, [&] { keep = keep + fromCharsFloor(corpus); });
+    const double data = bestSeconds(runs, [&] {
+        for (const QString &path : corpus.paths) {
+            DataSet set;
+            set.read9809(path);
+        }
+    });
+    const double open = bestSeconds(runs, [&] { openAll(corpus, &tpl); });
+    const double n = corpus.points;
+    say("opening in pieces (%d files x 1000 points, ns per data point):\n"
+        "  floor %.1f, data file alone (read9809) %.1f, openFile %.1f\n\n",
+        files, 1e9 * floor / n, 1e9 * data / n, 1e9 * open / n);
+    return 0;
+}
+
+// The pass in its pieces, each the sum over the works of one run.
+int splitPass(int files = 40)
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    MetaTemplate tpl;
+    tpl.load(exampleTemplate);
+    Corpus corpus(files, 1000);
+    const auto sets = openAll(corpus, &tpl);
+    const CommonValues common{{QStringLiteral("SMPL_001"), QStringLiteral("Cu foil")}};
+    enum
+    {
+        copies,
+        metadata,
+        drawing,
+        palette,
+        encoding,
+        pieces
+    };
+    const char *names[] = {"copies", "metadata.yml", "drawing", "palette", "encoding"};
+    double seconds[pieces] = {};
+    QTemporaryDir out;
+    QElapsedTimer clock;
+    auto lap = [&](int piece) {
+        seconds[piece] += clock.nsecsElapsed() * 1e-9;
+        clock.restart();
+    };
+    for (size_t i = 0; i < sets.size(); ++i) {
+        const DataSet &set = *sets[i];
+        const QString base = out.filePath(QString::number(i));
+        clock.start();
+        copyIfChanged(set.path, base + QStringLiteral(".dat"));
+        copyIfChanged(withSuffix(set.path, QStringLiteral("info")), base + QStringLiteral(".info"));
+        lap(copies);
+        writeMetadataFile(base + QStringLiteral(".yml"), tpl, common, set);
+        lap(metadata);
+        const QImage image = drawThumbnail(QSize(1024, 1024), set);
+        lap(drawing);
+        const QImage indexed = exactIndexed(image);
+        lap(palette);
+        indexed.save(base + QStringLiteral(".png"), nullptr, -1);
+        lap(encoding);
+    }
+    say("the one-thread pass in pieces (%d works, ms per work):\n", files);
+    for (int k = 0; k < pieces; ++k)
+        say("  %-14s %6.2f\n", names[k], 1e3 * seconds[k] / sets.size());
+    say("\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -255,6 +329,10 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("--memory"))
         return memoryChild(args.at(2));
+    if (args.size() == 2 && args.at(1) == QLatin1String("--split-opening"))
+        return splitOpening();
+    if (args.size() == 2 && args.at(1) == QLatin1String("--split-pass"))
+        return splitPass();
     const bool quick = args.contains(QStringLiteral("--quick"));
     const int runs = quick ? 1 : 3;
     qSetMessagePattern(QString()); // the pass's diagnostics would drown the figures
@@ -300,6 +378,9 @@ int main(int argc, char **argv)
             corpus.paths.size(), pass.serial, pass.parallel, pass.parallel / pass.serial,
             pass.floor, 100 * pass.serial / pass.floor, pass.drawFloor);
     }
+
+    splitOpening(quick ? 50 : 200, runs);
+    splitPass(quick ? 10 : 40);
 
     say("scaling, opening (ns per data point; floor):\n");
     const int pointSizes[] = {100, 10000, 100000};
