@@ -105,8 +105,12 @@ void fillPoint(DataPoint &p, const QVarLengthArray<double, 16> &values)
     p.angle = n > 0 ? values[0] : 0.0;
     p.obsAngle = n > 1 ? values[1] : 0.0;
     p.dwell = n > 2 ? values[2] : 0.0;
-    if (n > 3)
-        p.counts = QVector<double>(values.begin() + 3, values.end());
+    // One allocation of the exact size; the range constructor appends one
+    // by one after growing.
+    if (n > 3) {
+        p.counts.resize(n - 3);
+        std::copy(values.begin() + 3, values.end(), p.counts.data());
+    }
 }
 
 // The general reading of a data line, for the lines splitPlainLine refuses.
