@@ -105,10 +105,10 @@ void fillPoint(DataPoint &p, const QVarLengthArray<double, 16> &values)
     p.angle = n > 0 ? values[0] : 0.0;
     p.obsAngle = n > 1 ? values[1] : 0.0;
     p.dwell = n > 2 ? values[2] : 0.0;
-    // One allocation of the exact size; the range constructor appends one
-    // by one after growing.
+    // One allocation of the exact size: the range constructor appends one by
+    // one, and resize() would round the capacity up (16 bytes more a point).
     if (n > 3) {
-        p.counts.resize(n - 3);
+        p.counts = QVector<double>(n - 3);
         std::copy(values.begin() + 3, values.end(), p.counts.data());
     }
 }
