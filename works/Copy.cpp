@@ -1,6 +1,5 @@
 #include "works/Copy.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -38,9 +37,9 @@ bool sameContents(const QString &pathA, const QString &pathB)
     return b.atEnd();
 }
 
-// Why no fsync: a work's files (data and info copies, metadata.yml, the
-// picture) are all made again from the scans by the next pass, and forcing
-// each to disk cost more than drawing its picture. What must hold is that a
+// Why no fsync: a work's files (data and info copies, metadata.yml) are all
+// made again from the scans by the next pass, and forcing each to disk cost
+// more than drawing the work's picture. What must hold is that a
 // failed or interrupted write never leaves a truncated file in place of the
 // earlier one, and the rename gives that: after a crash of the program the
 // target is the old file or the whole new one. Only a crash of the machine
