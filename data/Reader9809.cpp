@@ -120,17 +120,14 @@ bool readQuotedLine(const QString &line, DataPoint &p)
     const QString data = line.simplified();
     if (data.isEmpty())
         return false;
-    QString col1, col2, col3, item;
-    QString rest = takeItem(data, col1);
-    rest = takeItem(rest, col2);
-    rest = takeItem(rest, col3);
-    p.angle = col1.toDouble();
-    p.obsAngle = col2.toDouble();
-    p.dwell = col3.toDouble();
-    while (!rest.isEmpty()) {
-        rest = takeItem(rest, item);
-        p.counts.append(item.toDouble());
-    }
+    // The same items as taking them one by one from the front, but without
+    // copying the rest of the line after each: a long line stays linear.
+    const QStringList items = itemsAfter(data, QString());
+    p.angle = items.value(0).toDouble();
+    p.obsAngle = items.value(1).toDouble();
+    p.dwell = items.value(2).toDouble();
+    for (int i = 3; i < items.size(); ++i)
+        p.counts.append(items.at(i).toDouble());
     return true;
 }
 

@@ -116,6 +116,11 @@ void TestBadInput::initTestCase()
     QByteArray longData = header + "13.2 13.2 1.0";
     longData += QByteArray(" 514584").repeated((20 << 20) / 7);
     QVERIFY(writeBytes(big.filePath(QStringLiteral("huge-data.dat")), longData + '\n' + points));
+    // A quote sends a data line down the text path, which must stay linear too.
+    QByteArray quotedData = header + "13.2 13.2 1.0 \"q\"";
+    quotedData += QByteArray(" 514584").repeated((4 << 20) / 7);
+    QVERIFY(
+        writeBytes(big.filePath(QStringLiteral("huge-quoted.dat")), quotedData + '\n' + points));
 
     // A Mode line of a million items, and a file with old Mac line ends,
     // which is one line of 2 MB to a reader that splits at "\n".
@@ -201,6 +206,7 @@ void TestBadInput::badInput_data()
     };
     bigRow("20 MB comment line", QStringLiteral("@/huge-comment.dat"));
     bigRow("20 MB data line", QStringLiteral("@/huge-data.dat"));
+    bigRow("4 MB data line holding a quote", QStringLiteral("@/huge-quoted.dat"));
     bigRow("header line of a million items", QStringLiteral("@/huge-mode.dat"));
     bigRow("100 MB data file", QStringLiteral("@/big.dat"));
 
