@@ -35,6 +35,9 @@ QString doubleQuoted(const QString &value)
     QString escaped = value;
     escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    // A line break would end the line of its key: written as YAML escapes.
+    escaped.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    escaped.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
@@ -47,6 +50,8 @@ bool needsQuotes(const QString &value)
     const QChar last = value.back();
     const auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     if (isBlank(first) || isBlank(last) || value.contains(QLatin1Char('\t')))
+        return true;
+    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
         return true;
     if (value.contains(QLatin1String(": ")) || value.contains(QLatin1String(" #")) ||
         last == QLatin1Char(':'))

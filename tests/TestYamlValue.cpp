@@ -28,6 +28,7 @@ void TestYamlValue::value_data()
     QTest::newRow("hash inside a word") << "C#" << false << "C#";
     QTest::newRow("colon without blank") << "a:b" << false << "a:b";
     QTest::newRow("inner blanks") << "Cu K edge" << false << "Cu K edge";
+    QTest::newRow("line breaks") << "a\rb\nc" << false << "\"a\\rb\\nc\"";
     QTest::newRow("dash inside") << "a - b" << false << "a - b";
     QTest::newRow("dash then letter") << "-5" << false << "-5";
     QTest::newRow("question mark inside") << "why?" << false << "why?";
