@@ -6,7 +6,6 @@
 #include "text/DateTime.h"
 
 #include <QHash>
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -84,21 +83,28 @@ QString detectorPower(const ArgList &info, const QString &detector, int offset)
     return QString::number(std::pow(10.0, offset - detectorRange(info, detector)), 'g', 6);
 }
 
-// The block keys MEAS_120_nn ... MEAS_129_nn for blocks nn = 01 ... 10.
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The block keys MEAS_120_nn ... MEAS_129_nn for blocks nn = 01 ... 10: the
+// column and the block written with exactly these ASCII digits, nothing else.
 bool blockValue(const Header9809 &header, const QString &key, QString &value)
 {
-    if (key.size() != 11 || !key.startsWith(QLatin1String("MEAS_12")))
+    if (key.size() != 11 || !key.startsWith(QLatin1String("MEAS_12")) || !isAsciiDigit(key.at(7)) ||
+        key.at(8) != QLatin1Char('_') || !isAsciiDigit(key.at(9)) || !isAsciiDigit(key.at(10)))
         return false;
-    const int column = key.at(7).digitValue();
-    const int block = key.mid(9).toInt();
-    if (column < 0 || block < 1 || block > 10 ||
-        key != QString::asprintf("MEAS_12%d_%02d", column, block))
+    const int column = key.at(7).unicode() - '0';
+    const int block = (key.at(9).unicode() - '0') * 10 + (key.at(10).unicode() - '0');
+    if (block < 1 || block > 10)
         return false;
     if (block > header.blockCount.toInt()) {
         value = noValue;
         return true;
     }
-    const BlockRow row = block <= header.blocks.size() ? header.blocks.at(block - 1) : BlockRow();
+    static const BlockRow noRow;
+    const BlockRow &row = block <= header.blocks.size() ? header.blocks.at(block - 1) : noRow;
     switch (column) {
     case 0:
         value = QStringLiteral("--NO_VALUE--");
@@ -130,16 +136,43 @@ bool blockValue(const Header9809 &header, const QString &key, QString &value)
 
 } // namespace
 
+namespace {
+
+// The text split at every run of ASCII blanks (what "\\s+" matches without
+// Unicode properties), an empty first part when it starts with one; a
+// character beyond ASCII is never a blank here.
+QStringList splitAtBlanks(const QString &text)
+{
+    const ushort *chars = text.utf16();
+    const int size = text.size();
+    const auto blank = [](ushort c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    QStringList parts;
+    int start = 0;
+    for (int i = 0; i < size;) {
+        if (!blank(chars[i])) {
+            ++i;
+            continue;
+        }
+        parts << text.mid(start, i - start);
+        while (i < size && blank(chars[i]))
+            ++i;
+        start = i;
+    }
+    parts << text.mid(start);
+    return parts;
+}
+
+} // namespace
+
 double detectorRange(const ArgList &info, const QString &detector)
 {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
     double range = 1.0;
     const QStringList texts = info.textsOf(QStringLiteral("Detector Range"));
     for (const QString &text : texts) {
         // The detector's name leads some lines as a label; only a mention
         // further in counts.
         if (text.indexOf(detector) > 0) {
-            const QStringList parts = text.split(blanks, Qt::KeepEmptyParts);
+            const QStringList parts = splitAtBlanks(text);
             range = parts.size() > 2 ? parts.at(2).toDouble() : 1.0;
         }
     }

@@ -352,15 +352,15 @@ void readDataText(DataSet &set, const QString &rest)
 bool splitPlainBytes(const char *p, const char *end, QVarLengthArray<double, 16> &values)
 {
     for (;;) {
-        while (p < end && isAsciiSpace(uchar(*p)))
+        while (p < end && isAsciiBlank(*p))
             ++p;
         if (p == end)
             return true;
-        const char *start = p;
-        for (; p < end && !isAsciiSpace(uchar(*p)); ++p)
-            if (uchar(*p) >= 0x80 || *p == '"')
-                return false;
-        values.append(toDoubleAsQt(start, int(p - start)));
+        double value;
+        p = takeNumberAsQt(p, end, value);
+        if (!p)
+            return false;
+        values.append(value);
     }
 }
 

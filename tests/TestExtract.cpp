@@ -138,6 +138,10 @@ void TestExtract::extract_data()
     QTest::newRow("block one digit") << "plain" << "MEAS_121_1" << "";
     QTest::newRow("block signed") << "plain" << "MEAS_121_+1" << "";
     QTest::newRow("block blank in number") << "plain" << "MEAS_121_ 1" << "";
+    QTest::newRow("block column not a digit") << "plain" << "MEAS_12x_01" << "";
+    QTest::newRow("block column beyond ASCII") << "plain" << QString("MEAS_12") + QChar(0x0661) + "_01" << "";
+    QTest::newRow("block number beyond ASCII") << "plain" << QString("MEAS_121_0") + QChar(0x0661) << "";
+    QTest::newRow("block other separator") << "plain" << "MEAS_121-01" << "";
     QTest::newRow("block other base") << "plain" << "MEAS_130_01" << "";
     QTest::newRow("block lower case") << "plain" << "meas_121_01" << "";
 }
@@ -183,6 +187,11 @@ void TestExtract::detectorRange_data()
     QTest::newRow("range not a number") << QStringList{"1 I2 x"} << "I2" << 0.0;
     QTest::newRow("part 2 is not the last") << QStringList{"1 I2 3 9"} << "I2" << 3.0;
     QTest::newRow("leading blank") << QStringList{" I0 7"} << "I0" << 7.0;
+    QTest::newRow("tabs and runs of blanks") << QStringList{"1\t I0 \t 5 "} << "I0" << 5.0;
+    QTest::newRow("vertical tab and form feed") << QStringList{"1\vI0\f9"} << "I0" << 9.0;
+    // Only ASCII blanks separate the parts.
+    QTest::newRow("no-break space") << QStringList{QString("1 I0") + QChar(0xa0) + "6"} << "I0" << 1.0;
+    QTest::newRow("blank run before the name") << QStringList{"  I0 7"} << "I0" << 7.0;
 }
 // clang-format on
 

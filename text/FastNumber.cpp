@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -71,9 +72,71 @@ template <typename Char> int plainDecimal(const Char *text, int length, char *ou
     return i == length ? n : -1;
 }
 
+// 10^0 ... 10^22: every one of them is a double exactly.
+const double exactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common case of a data file, without copying: a number whose digits
+// make an integer of at most 2^53 and whose decimal exponent is at most 22
+// either way is one exact integer times or divided by one exact power of ten,
+// and a single IEEE multiplication or division rounds that correctly, as
+// QString::toDouble does. Reads such a number at the front of text and
+// returns its length; -1 sends the text to the general path.
+template <typename Char> int exactShortPrefix(const Char *text, int length, double &value)
+{
+    int i = 0;
+    bool negative = false;
+    if (length > 0 && (code(text[0]) == '+' || code(text[0]) == '-')) {
+        negative = code(text[0]) == '-';
+        ++i;
+    }
+    // At most 19 digits always fit: longer ones, even leading zeros, are left
+    // to the general path.
+    quint64 digits = 0;
+    const int first = i;
+    for (; i < length && isDigit(code(text[i])); ++i)
+        digits = digits * 10 + (code(text[i]) - '0');
+    int count = i - first;
+    int fraction = 0;
+    if (i < length && code(text[i]) == '.') {
+        const int point = ++i;
+        for (; i < length && isDigit(code(text[i])); ++i)
+            digits = digits * 10 + (code(text[i]) - '0');
+        fraction = i - point;
+        count += fraction;
+    }
+    if (count == 0 || count > 19)
+        return -1;
+    int exponent = 0;
+    if (i < length && (code(text[i]) == 'e' || code(text[i]) == 'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < length && (code(text[i]) == '+' || code(text[i]) == '-'))
+            negativeExponent = code(text[i++]) == '-';
+        int expDigits = 0;
+        for (; i < length && isDigit(code(text[i])) && expDigits < 4; ++i, ++expDigits)
+            exponent = exponent * 10 + (code(text[i]) - '0');
+        if (expDigits == 0)
+            return -1;
+        if (negativeExponent)
+            exponent = -exponent;
+    }
+    exponent -= fraction;
+    if (digits > (quint64(1) << 53) || exponent < -22 || exponent > 22)
+        return -1;
+    const double m = double(digits);
+    value = exponent < 0 ? m / exactPowers[-exponent] : m * exactPowers[exponent];
+    if (negative)
+        value = -value;
+    return i;
+}
+
 // The fast path's value, or false when QString::toDouble must decide.
 template <typename Char> bool fastValue(const Char *text, int length, double &value)
 {
+    if (length > 0 && exactShortPrefix(text, length, value) == length)
+        return true;
     char buffer[fastLength];
     const int n = plainDecimal(text, length, buffer);
     if (n <= 0)
@@ -100,4 +163,20 @@ double toDoubleAsQt(const char *text, int length)
     if (fastValue(text, length, value))
         return value;
     return QString::fromLatin1(text, length).toDouble();
+}
+
+const char *takeNumberAsQt(const char *text, const char *end, double &value)
+{
+    const int length = int(std::min<qint64>(end - text, 1 << 30));
+    const int taken = exactShortPrefix(text, length, value);
+    if (taken > 0 && (taken == length || isAsciiBlank(text[taken])))
+        return text + taken;
+    int n = 0;
+    while (n < length && !isAsciiBlank(text[n])) {
+        if (uchar(text[n]) >= 0x80 || text[n] == '"')
+            return nullptr;
+        ++n;
+    }
+    value = toDoubleAsQt(text, n);
+    return text + n;
 }
