@@ -14,11 +14,47 @@ namespace {
 const QString noValue = QStringLiteral("--");
 const QString unknownDateTime = QStringLiteral("--/--/-- --:--:--.---");
 
-// Keys whose value is the same for every 9809 file.
-const QHash<QString, QString> &fixedValues()
+// Where the value of a key comes from.
+enum class Source
 {
-    static const QHash<QString, QString> table = [] {
-        QHash<QString, QString> t{
+    Fixed, // the same for every 9809 file: the entry's text
+    StartDateTime,
+    Beamline,
+    RingItem2,
+    RingItem5,
+    BaseName,
+    Suffix,
+    Format,
+    LineCount,
+    MeasurementType,
+    CrystalName,
+    CrystalIndex,
+    DSpacing,
+    DSpacingUnit,
+    I0Range8,
+    I0Range1,
+    I1Range8,
+    I1Range1,
+    I2Range8,
+    I2Range1,
+    InfoStart,
+    InfoEnd,
+    BlockCount,
+    PointCount
+};
+
+struct Entry
+{
+    Source source = Source::Fixed;
+    QString text;
+};
+
+// Every key but the block keys, found with one lookup: a record asks for
+// each of a template's from_data keys once per file.
+const QHash<QString, Entry> &catalogue()
+{
+    static const QHash<QString, Entry> table = [] {
+        const QHash<QString, QString> fixed{
             {"FILE_005", "deg"},
             {"FILE_006", "deg"},
             {"FILE_007", "raw"},
@@ -59,11 +95,30 @@ const QHash<QString, QString> &fixedValues()
             {"INST_505", "20"},
             {"INST_506", "um"},
         };
+        QHash<QString, Entry> t;
+        for (auto it = fixed.begin(); it != fixed.end(); ++it)
+            t.insert(it.key(), {Source::Fixed, it.value()});
+        const std::pair<const char *, Source> computed[] = {
+            {"INFO_011", Source::StartDateTime},   {"INFO_012", Source::StartDateTime},
+            {"FACI_002", Source::Beamline},        {"FACI_007", Source::RingItem2},
+            {"FACI_009", Source::RingItem5},       {"FILE_001", Source::BaseName},
+            {"FILE_026", Source::BaseName},        {"FILE_002", Source::Suffix},
+            {"FILE_003", Source::Format},          {"FILE_004", Source::LineCount},
+            {"INST_006", Source::MeasurementType}, {"INST_007", Source::CrystalName},
+            {"INST_008", Source::CrystalIndex},    {"INST_009", Source::DSpacing},
+            {"INST_010", Source::DSpacingUnit},    {"MEAS_003", Source::I0Range8},
+            {"MEAS_017", Source::I0Range1},        {"MEAS_044", Source::I1Range8},
+            {"MEAS_050", Source::I1Range1},        {"MEAS_077", Source::I2Range8},
+            {"MEAS_083", Source::I2Range1},        {"MEAS_099", Source::InfoStart},
+            {"MEAS_100", Source::InfoEnd},         {"MEAS_112", Source::BlockCount},
+            {"MEAS_200", Source::PointCount}};
+        for (const auto &key : computed)
+            t.insert(QString::fromLatin1(key.first), {key.second, QString()});
         for (const char *key :
              {"INST_016", "INST_025", "INST_034", "INST_042", "INST_044", "INST_050", "INST_052",
               "INST_058", "INST_060", "INST_066", "INST_068", "MEAS_037", "MEAS_038", "MEAS_039",
               "MEAS_040", "MEAS_041", "MEAS_070", "MEAS_071", "MEAS_072", "MEAS_073", "MEAS_074"})
-            t.insert(QString::fromLatin1(key), noValue);
+            t.insert(QString::fromLatin1(key), {Source::Fixed, noValue});
         return t;
     }();
     return table;
@@ -195,60 +250,62 @@ QString startDateTime(const DataSet &dataSet)
 
 QString DataSet::extractValue(const QString &key) const
 {
-    const QHash<QString, QString> &fixed = fixedValues();
-    const auto it = fixed.constFind(key);
-    if (it != fixed.constEnd())
-        return it.value();
-
-    if (key == QLatin1String("INFO_011") || key == QLatin1String("INFO_012"))
-        return startDateTime(*this);
-    if (key == QLatin1String("FACI_002"))
-        return beamlineName(header.beamline);
-    if (key == QLatin1String("FACI_007"))
-        return header.ringItem2;
-    if (key == QLatin1String("FACI_009"))
-        return header.ringItem5;
-    if (key == QLatin1String("FILE_001") || key == QLatin1String("FILE_026"))
-        return baseName;
-    if (key == QLatin1String("FILE_002"))
-        return suffix;
-    if (key == QLatin1String("FILE_003"))
-        return header.format;
-    if (key == QLatin1String("FILE_004"))
-        return QString::number(header.lineCount);
-    if (key == QLatin1String("INST_006"))
-        return info.textOf(QStringLiteral("Measurement Type"), QStringLiteral("Step XAFS"));
-    if (key == QLatin1String("INST_007"))
-        return header.crystalName;
-    if (key == QLatin1String("INST_008"))
-        return header.crystalIndex;
-    if (key == QLatin1String("INST_009"))
-        return header.dSpacing;
-    if (key == QLatin1String("INST_010"))
-        return header.dSpacingUnit;
-    if (key == QLatin1String("MEAS_003"))
-        return detectorPower(info, QStringLiteral("I0"), 8);
-    if (key == QLatin1String("MEAS_017"))
-        return detectorPower(info, QStringLiteral("I0"), 1);
-    if (key == QLatin1String("MEAS_044"))
-        return detectorPower(info, QStringLiteral("I1"), 8);
-    if (key == QLatin1String("MEAS_050"))
-        return detectorPower(info, QStringLiteral("I1"), 1);
-    if (key == QLatin1String("MEAS_077"))
-        return detectorPower(info, QStringLiteral("I2"), 8);
-    if (key == QLatin1String("MEAS_083"))
-        return detectorPower(info, QStringLiteral("I2"), 1);
-    if (key == QLatin1String("MEAS_099"))
-        return normaliseDateTime(info.textOf(QStringLiteral("Start Date Time"), unknownDateTime));
-    if (key == QLatin1String("MEAS_100"))
-        return normaliseDateTime(info.textOf(QStringLiteral("End Date"), unknownDateTime));
-    if (key == QLatin1String("MEAS_112"))
-        return header.blockCount;
-    if (key == QLatin1String("MEAS_200"))
-        return header.pointCount;
-
     QString value;
     if (blockValue(header, key, value))
         return value;
+    const QHash<QString, Entry> &table = catalogue();
+    const auto it = table.constFind(key);
+    if (it == table.constEnd())
+        return QString();
+    switch (it->source) {
+    case Source::Fixed:
+        return it->text;
+    case Source::StartDateTime:
+        return startDateTime(*this);
+    case Source::Beamline:
+        return beamlineName(header.beamline);
+    case Source::RingItem2:
+        return header.ringItem2;
+    case Source::RingItem5:
+        return header.ringItem5;
+    case Source::BaseName:
+        return baseName;
+    case Source::Suffix:
+        return suffix;
+    case Source::Format:
+        return header.format;
+    case Source::LineCount:
+        return QString::number(header.lineCount);
+    case Source::MeasurementType:
+        return info.textOf(QStringLiteral("Measurement Type"), QStringLiteral("Step XAFS"));
+    case Source::CrystalName:
+        return header.crystalName;
+    case Source::CrystalIndex:
+        return header.crystalIndex;
+    case Source::DSpacing:
+        return header.dSpacing;
+    case Source::DSpacingUnit:
+        return header.dSpacingUnit;
+    case Source::I0Range8:
+        return detectorPower(info, QStringLiteral("I0"), 8);
+    case Source::I0Range1:
+        return detectorPower(info, QStringLiteral("I0"), 1);
+    case Source::I1Range8:
+        return detectorPower(info, QStringLiteral("I1"), 8);
+    case Source::I1Range1:
+        return detectorPower(info, QStringLiteral("I1"), 1);
+    case Source::I2Range8:
+        return detectorPower(info, QStringLiteral("I2"), 8);
+    case Source::I2Range1:
+        return detectorPower(info, QStringLiteral("I2"), 1);
+    case Source::InfoStart:
+        return normaliseDateTime(info.textOf(QStringLiteral("Start Date Time"), unknownDateTime));
+    case Source::InfoEnd:
+        return normaliseDateTime(info.textOf(QStringLiteral("End Date"), unknownDateTime));
+    case Source::BlockCount:
+        return header.blockCount;
+    case Source::PointCount:
+        return header.pointCount;
+    }
     return QString();
 }

@@ -2,19 +2,20 @@
 
 #include "data/DataSet.h"
 #include "text/LineItems.h"
+#include "text/TextFile.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QTextStream>
 
 bool DataSet::readInfo(const QString &path)
 {
-    // Without an info file the path is empty; QFile would complain about it.
-    if (path.isEmpty())
+    // Without an info file the path is empty, which reads nothing.
+    QByteArray bytes;
+    if (!readTextFileBytes(path, bytes))
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QTextStream in(&file);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QTextStream in(&buffer);
     return readInfo(in);
 }
 

@@ -5,6 +5,7 @@
 #include "text/DateTime.h"
 #include "text/FastNumber.h"
 #include "text/LineItems.h"
+#include "text/TextFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -446,23 +447,15 @@ void Header9809::setCrystal(const QString &text)
 bool DataSet::read9809(const QString &path, QString *why)
 {
     units.d = units.dDefault;
-    if (path.isEmpty()) { // QFile would warn about the empty name
-        setWhy(why, QStringLiteral("cannot open the file: no file name"));
+    // Read as text mode would, every carriage return dropped, so that the
+    // data section's bytes can be read in place after the stream has read
+    // the header.
+    QByteArray bytes;
+    QString error;
+    if (!readTextFileBytes(path, bytes, &error)) {
+        setWhy(why, QStringLiteral("cannot open the file: %1").arg(error));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        setWhy(why, QStringLiteral("cannot open the file: %1").arg(file.errorString()));
-        return false;
-    }
-    // Read in text mode, which drops every carriage return, so that the data
-    // section's bytes can be read in place after the stream has read the
-    // header.
-    QByteArray bytes = file.readAll();
-    file.close();
-    // QByteArray::contains walks byte by byte; memchr is several times faster.
-    if (std::memchr(bytes.constData(), '\r', size_t(bytes.size())))
-        bytes.truncate(int(std::remove(bytes.begin(), bytes.end(), '\r') - bytes.begin()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QTextStream in(&buffer);

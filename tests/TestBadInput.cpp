@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Run
@@ -140,6 +142,10 @@ void TestBadInput::initTestCase()
     props.insert(keysEnd - 1, QByteArray(",\"X\"").repeated(500000));
     QVERIFY(writeBytes(big.filePath(QStringLiteral("dataProps-wide.csv")), props));
 
+    // Opening a pipe nobody writes to would wait for ever.
+    QCOMPARE(
+        ::mkfifo(QFile::encodeName(big.filePath(QStringLiteral("pipe.dat"))).constData(), 0600), 0);
+
     // 100 MB: a header, then the example's points over and over.
     QFile f(big.filePath(QStringLiteral("big.dat")));
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -195,6 +201,10 @@ void TestBadInput::badInput_data()
             QStringLiteral("cannot open the file: No such file"));
     dataRow("directory given as data file", QStringLiteral("folder.dat"),
             QStringLiteral("cannot open the file: .*directory"));
+    dataRow("endless device given as data file", QStringLiteral("/dev/zero"),
+            QStringLiteral("cannot open the file: it is not a regular file"));
+    dataRow("named pipe without writer given as data file", QStringLiteral("@/pipe.dat"),
+            QStringLiteral("cannot open the file: it is not a regular file"));
 
     auto bigRow = [&](const char *name, const QString &file) {
         QTest::newRow(name) << QStringList{QStringLiteral("-files"), file, QStringLiteral("-sdp"),
