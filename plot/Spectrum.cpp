@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -62,10 +63,14 @@ void DataSet::drawSpectrum(QPainter *painter) const
     // no points and may be infinite for a point at angle 0, so the ranges
     // drawn are taken from the points that can be drawn at all. Without any,
     // both axes have no span: no ticks, everything else still drawn.
+    // The absorbances are kept for the curve, which needs them again.
+    std::vector<double> mus;
+    mus.reserve(size_t(points.size()));
     double x0 = std::numeric_limits<double>::infinity(), x1 = -x0;
     double y0 = x0, y1 = -x0;
     for (const DataPoint &point : points) {
         const double mu = absorbance(point);
+        mus.push_back(mu);
         if (!plottable(point.energy, mu))
             continue;
         x0 = std::min(x0, point.energy);
@@ -141,11 +146,12 @@ void DataSet::drawSpectrum(QPainter *painter) const
 
     // In file order, unsorted and unclipped; a point that cannot be placed
     // is passed over and its neighbours are joined.
-    for (const DataPoint &point : points) {
-        const double mu = absorbance(point);
-        if (!plottable(point.energy, mu))
+    for (int i = 0; i < points.size(); ++i) {
+        const double energy = points.at(i).energy;
+        const double mu = mus[size_t(i)];
+        if (!plottable(energy, mu))
             continue;
-        const QPointF at(cc.toScreenX(point.energy), cc.toScreenY(mu));
+        const QPointF at(cc.toScreenX(energy), cc.toScreenY(mu));
         if (path.elementCount() == 0)
             path.moveTo(at);
         else

@@ -39,11 +39,11 @@ bool thumbnailSizeAllowed(const QSize &size)
 
 namespace {
 
-// The largest picture whose memory a thread keeps for its next one: a pass
-// draws every picture at the same size, and a fresh image costs a page fault
-// for every 4 KiB the painter touches. Larger ones are rare and not worth
-// holding on to.
-constexpr qint64 maxKeptPixels = qint64(4096) * 4096;
+// The largest picture whose memory a thread keeps for its next one (16 MiB):
+// a pass draws every picture at the same size, and a fresh image costs a page
+// fault for every 4 KiB the painter touches. Larger ones are rare and not
+// worth holding on to while the window sits idle.
+constexpr qint64 maxKeptPixels = qint64(2048) * 2048;
 
 // kept, when no one else holds it and it has size and format, else a new
 // image that becomes kept (when small enough). Whoever got kept from an
@@ -117,9 +117,8 @@ QImage exactIndexed(const QImage &image)
     QImage &indexed = reusedImage(kept, fresh, image.size(), QImage::Format_Indexed8);
     if (indexed.isNull())
         return indexed;
-    // An open-addressed table of the colours seen so far; neighbouring pixels
-    // mostly share a colour, so most pixels skip even that, eight at a time
-    // across the background.
+    // An open-addressed table of the colours seen so far, looked up only where
+    // a run of one colour ends: most pixels are runs, taken by sameRun.
     const int tableSize = 1024;
     QRgb keys[tableSize];
     int values[tableSize];
