@@ -4,6 +4,7 @@
 
 #include "data/DataSet.h"
 #include "text/DateTime.h"
+#include "text/LineItems.h"
 
 #include <QHash>
 
@@ -187,34 +188,6 @@ bool blockValue(const Header9809 &header, const QString &key, QString &value)
         break;
     }
     return true;
-}
-
-} // namespace
-
-namespace {
-
-// The text split at every run of ASCII blanks (what "\\s+" matches without
-// Unicode properties), an empty first part when it starts with one; a
-// character beyond ASCII is never a blank here.
-QStringList splitAtBlanks(const QString &text)
-{
-    const ushort *chars = text.utf16();
-    const int size = text.size();
-    const auto blank = [](ushort c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    QStringList parts;
-    int start = 0;
-    for (int i = 0; i < size;) {
-        if (!blank(chars[i])) {
-            ++i;
-            continue;
-        }
-        parts << text.mid(start, i - start);
-        while (i < size && blank(chars[i]))
-            ++i;
-        start = i;
-    }
-    parts << text.mid(start);
-    return parts;
 }
 
 } // namespace

@@ -302,7 +302,7 @@ bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
 
 // Energy and the ranges of the plot; an empty line would be a point at angle
 // 0, whose energy is infinite, and is never added.
-void addPoint(DataSet &set, DataPoint &p)
+void measurePoint(DataSet &set, DataPoint &p)
 {
     const double theta = p.obsAngle / 180.0 * set.units.pi;
     p.energy = set.units.hc / (2 * std::sin(theta) * set.units.d);
@@ -313,6 +313,11 @@ void addPoint(DataSet &set, DataPoint &p)
         absorbance = std::log(p.counts.at(0) / p.counts.at(1));
     set.yMin = std::min(set.yMin, absorbance);
     set.yMax = std::max(set.yMax, absorbance);
+}
+
+void addPoint(DataSet &set, DataPoint &p)
+{
+    measurePoint(set, p);
     set.points.append(std::move(p));
 }
 
@@ -381,17 +386,22 @@ bool isAsciiCompatible(const QTextCodec *codec)
 // byte order mark inside the data stays a character.
 void readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *codec)
 {
+    // Every line a point in place, the vector cut to the points made at the
+    // end: no point is built aside and moved.
     qint64 lines = 1;
     for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q))));
          ++q)
         ++lines;
-    set.points.reserve(int(std::min<qint64>(lines, 1 << 28)));
+    set.points.resize(int(std::min<qint64>(lines, 1 << 28)));
+    int made = 0;
     QVarLengthArray<double, 16> values;
     while (p < end) {
         const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         if (!eol)
             eol = end;
-        DataPoint point;
+        if (made == set.points.size())
+            set.points.resize(made + 1);
+        DataPoint &point = set.points.data()[made];
         values.clear();
         bool hasPoint = false;
         if (splitPlainBytes(p, eol, values)) {
@@ -403,9 +413,14 @@ void readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *cod
             hasPoint = readQuotedLine(codec->toUnicode(p, length, &state), point);
         }
         p = eol + 1;
-        if (hasPoint)
-            addPoint(set, point);
+        if (hasPoint) {
+            measurePoint(set, point);
+            ++made;
+        } else {
+            point = DataPoint();
+        }
     }
+    set.points.resize(made);
 }
 
 } // namespace

@@ -73,6 +73,9 @@ void TestDateTime::normaliseDateTime_data()
     QTest::newRow("third part ignored") << "2026/11/30 21:41:55 JST" << "2026-11-30 21:41:55.000";
     QTest::newRow("leading blank moves the parts") << " 2026/11/30 21:41:55" << "2000-00-00 2026/11/30:00:00.000";
     QTest::newRow("trailing dot gives short form") << "2026/11/30 12:34:56." << "2026-11-30 12:34:56";
+    QTest::newRow("vertical tab and form feed are blanks") << "26.11.30\v\f21:41:55" << "2026-11-30 21:41:55.000";
+    QTest::newRow("no-break space is not a blank") << QString("2026/11/30") + QChar(0xa0) + "21:41" << QString("2026-11-30") + QChar(0xa0) + "21:41 00:00:00.000";
+    QTest::newRow("trailing blank") << "2026/11/30 " << "2026-11-30 :00:00.000";
 }
 // clang-format on
 

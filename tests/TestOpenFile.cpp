@@ -31,6 +31,7 @@ private slots:
     void open();
     void metaValue_data();
     void metaValue();
+    void templateChangedBetweenRecords();
 };
 
 // clang-format off
@@ -56,6 +57,7 @@ void TestOpenFile::open_data()
     QTest::newRow("unknown data key") << one << "scan3.dat" << true << "a:  XYZ_001  from_data\nb:  FILE_003  from_data\n" << QStringList{"FILE_003=9809", "SYS_001=1"} << QStringList{noReplacement("XYZ_001")} << "scan3.dat|scan3|dat";
     QTest::newRow("data key twice") << one << "scan3.dat" << false << "a:  XYZ_001  from_data\nb:  XYZ_001  from_data\nc:  FILE_004  from_data\n" << QStringList{"FILE_004=16", "SYS_001=0"} << QStringList{noReplacement("XYZ_001"), noReplacement("XYZ_001")} << "scan3.dat|scan3|dat";
     QTest::newRow("crystal index") << one << "scan3.dat" << true << "s:  INST_008  from_data\n" << QStringList{"INST_008=311", "SYS_001=1"} << QStringList{} << "scan3.dat|scan3|dat";
+    QTest::newRow("data key the record holds already") << one << "scan3.dat" << false << "a:  SYS_001  from_data\nb:  FILE_003  from_data\n" << QStringList{"FILE_003=9809", "SYS_001=0"} << QStringList{noReplacement("SYS_001")} << "scan3.dat|scan3|dat";
     QTest::newRow("input key that is also data") << one << "scan3.dat" << true << "a:  INST_007  input/from_data\n" << QStringList{"INST_007=", "SYS_001=1"} << QStringList{} << "scan3.dat|scan3|dat";
     QTest::newRow("empty template") << both << "scan3.dat" << true << "" << QStringList{"SYS_001=1"} << QStringList{} << "scan3.dat|scan3|dat";
     QTest::newRow("empty source value not stored") << QStringList{"scan.dat|NOBL"} << "scan.dat" << true << "a:  FACI_002  from_data\nb:  FILE_001  from_data\n" << QStringList{"FILE_001=scan", "SYS_001=1"} << QStringList{noReplacement("FACI_002")} << "scan.dat|scan|dat";
@@ -147,6 +149,29 @@ void TestOpenFile::metaValue()
     QTEST(ds.metaValue(key), "expected");
     QCOMPARE(DebugCapture::lines(),
              logged ? QStringList{QString("no key ::  \"%1\"").arg(key)} : QStringList());
+}
+
+// Records opened with one template, changed in between or exchanged, get the
+// keys of the template as it is when each is opened.
+void TestOpenFile::templateChangedBetweenRecords()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("scan3.dat");
+    QVERIFY(writeTextFile(path, readTextFile(testDataPath("scan3.dat"))));
+    auto open = [&](MetaTemplate &t) {
+        DataSet ds;
+        ds.openFile(true, path, &t);
+        return metaEntries(ds);
+    };
+    MetaTemplate t, other;
+    loadTemplateText(t, "a:  FILE_003  from_data\n");
+    loadTemplateText(other, "a:  FILE_002  from_data\n");
+    QCOMPARE(open(t), QStringList({"FILE_003=9809", "SYS_001=1"}));
+    QCOMPARE(open(other), QStringList({"FILE_002=dat", "SYS_001=1"}));
+    loadTemplateText(t, "b:  FILE_004  from_data\nc:  INPUT_001  input\n");
+    QCOMPARE(open(t), QStringList({"FILE_003=9809", "FILE_004=16", "INPUT_001=", "SYS_001=1"}));
+    t.lines[0].id = "FILE_002";
+    QCOMPARE(open(t), QStringList({"FILE_002=dat", "FILE_004=16", "INPUT_001=", "SYS_001=1"}));
 }
 
 QTEST_GUILESS_MAIN(TestOpenFile)

@@ -1,14 +1,34 @@
 #include "text/DateTime.h"
 
-#include <QRegularExpression>
+#include "text/LineItems.h"
+
 #include <QStringList>
+
+namespace {
+
+// The parts between single "-", "/" or "." characters, empty ones included.
+QStringList splitDate(const QString &text)
+{
+    QStringList parts;
+    int start = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('-') || c == QLatin1Char('/') || c == QLatin1Char('.')) {
+            parts << text.mid(start, i - start);
+            start = i + 1;
+        }
+    }
+    parts << text.mid(start);
+    return parts;
+}
+
+} // namespace
 
 DateTimeFields splitDateAndTime(const QString &dateText, const QString &timeText)
 {
-    static const QRegularExpression dateSeparator(QStringLiteral("[-/\\.]"));
     DateTimeFields f;
 
-    const QStringList date = dateText.split(dateSeparator);
+    const QStringList date = splitDate(dateText);
     // Two-digit years are this century's; any year below 1000 is taken so.
     int year = date.value(0, QStringLiteral("0000")).toInt();
     if (year < 1000)
@@ -30,8 +50,7 @@ DateTimeFields splitDateAndTime(const QString &dateText, const QString &timeText
 
 DateTimeFields splitDateTime(const QString &text)
 {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QStringList parts = text.split(blanks);
+    const QStringList parts = splitAtBlanks(text);
     const QString date = parts.value(0, QStringLiteral("0000/00/00"));
     const QString time = parts.size() < 2 ? QStringLiteral("00:00:00.000") : parts.at(1);
     return splitDateAndTime(date, time);

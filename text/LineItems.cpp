@@ -121,3 +121,24 @@ QStringList itemsAfter(const QString &line, const QString &prefix)
     }
     return items;
 }
+
+QStringList splitAtBlanks(const QString &text)
+{
+    const ushort *chars = text.utf16();
+    const int size = text.size();
+    const auto blank = [](ushort c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    QStringList parts;
+    int start = 0;
+    for (int i = 0; i < size;) {
+        if (!blank(chars[i])) {
+            ++i;
+            continue;
+        }
+        parts << text.mid(start, i - start);
+        while (i < size && blank(chars[i]))
+            ++i;
+        start = i;
+    }
+    parts << text.mid(start);
+    return parts;
+}

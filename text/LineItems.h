@@ -21,3 +21,7 @@ bool isBlankLine(const QString &line);
 QString trimmedItem(const QString &text);
 bool startsWithPrefix(const QString &line, const QString &prefix);
 QStringList itemsAfter(const QString &line, const QString &prefix);
+// The text split at every run of ASCII blanks (space, tab, line feed,
+// vertical tab, form feed, carriage return), an empty first or last part when
+// it starts or ends with one; characters beyond ASCII are never blanks here.
+QStringList splitAtBlanks(const QString &text);
