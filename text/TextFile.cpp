@@ -39,8 +39,9 @@ bool readResource(const QString &path, QByteArray &bytes, QString *why)
 // What a QByteArray can hold, with room for its header.
 const qint64 maxBytes = INT_MAX - 1024;
 
-// size is a hint: a file that grows or shrinks meanwhile is read to its end
-// all the same.
+// Reads the size the file had when opened, as QFile::readAll does: one read
+// for a whole scan, and no second one only to meet the end. A file that
+// reports no size (as files under /proc do) is read to its end.
 bool readToEnd(int fd, qint64 size, QByteArray &bytes, QString *why)
 {
     bytes.resize(int(size));
@@ -48,6 +49,8 @@ bool readToEnd(int fd, qint64 size, QByteArray &bytes, QString *why)
     char more[4096];
     for (;;) {
         const bool inPlace = done < bytes.size();
+        if (!inPlace && size > 0)
+            break;
         const ssize_t n = inPlace ? ::read(fd, bytes.data() + done, size_t(bytes.size() - done))
                                   : ::read(fd, more, sizeof more);
         if (n < 0 && errno == EINTR)
