@@ -20,6 +20,11 @@ public:
     QString item[6]; // the first six items of one scan-block line
 };
 
+// The most points one data file may give: about 1 GB of memory. A real scan
+// has a few thousand; a file beyond this is rejected rather than left to
+// exhaust memory.
+constexpr int maxDataPoints = 10000000;
+
 class DataPoint
 {
 public:
@@ -94,7 +99,6 @@ public:
     void drawSpectrum(QPainter *painter) const;
 };
 
-QString valueAfterKey(const QString &line, const QString &key, QString &value,
-                      const QString &pad);
+QString valueAfterKey(const QString &line, const QString &key, QString &value, const QString &pad);
 double detectorRange(const ArgList &info, const QString &detector);
 QString startDateTime(const DataSet &dataSet);

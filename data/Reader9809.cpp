@@ -329,11 +329,27 @@ void startData(DataSet &set)
 }
 
 // The data section as text, for streams whose bytes we cannot reach.
-void readDataText(DataSet &set, const QString &rest)
+// The points a data section may hold at most; false, with the points
+// dropped, for a section with more.
+bool tooManyPoints(DataSet &set, QString *why)
+{
+    setWhy(why, QStringLiteral("the file has more than %1 data points").arg(maxDataPoints));
+    startData(set);
+    return false;
+}
+
+// A reservation for the section's lines, never more than a record may hold:
+// lines that are not points (a file of blank lines) must not make it huge.
+void reservePoints(DataSet &set, qint64 lines)
+{
+    set.points.reserve(int(std::min<qint64>(lines, maxDataPoints)));
+}
+
+bool readDataText(DataSet &set, const QString &rest, QString *why)
 {
     const ushort *text = rest.utf16();
     const int size = rest.size();
-    set.points.reserve(int(std::count(text, text + size, ushort('\n'))) + 1);
+    reservePoints(set, qint64(std::count(text, text + size, ushort('\n'))) + 1);
     QVarLengthArray<double, 16> values;
     for (int begin = 0; begin < size;) {
         DataPoint p;
@@ -348,9 +364,13 @@ void readDataText(DataSet &set, const QString &rest)
             hasPoint = readQuotedLine(rest.mid(begin, end - begin), p);
         }
         begin = end + 1;
-        if (hasPoint)
+        if (hasPoint) {
+            if (set.points.size() == maxDataPoints)
+                return tooManyPoints(set, why);
             addPoint(set, p);
+        }
     }
+    return true;
 }
 
 // The bytes of one line split as splitPlainLine splits its characters; false
@@ -384,24 +404,24 @@ bool isAsciiCompatible(const QTextCodec *codec)
 // decoded with its line end, so that a sequence cut short by it becomes a
 // replacement character as in the stream, and with IgnoreHeader, so that a
 // byte order mark inside the data stays a character.
-void readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *codec)
+bool readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *codec, QString *why)
 {
-    // Every line a point in place, the vector cut to the points made at the
-    // end: no point is built aside and moved.
     qint64 lines = 1;
     for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q))));
          ++q)
         ++lines;
-    set.points.resize(int(std::min<qint64>(lines, 1 << 28)));
-    int made = 0;
+    reservePoints(set, lines);
     QVarLengthArray<double, 16> values;
     while (p < end) {
         const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         if (!eol)
             eol = end;
-        if (made == set.points.size())
-            set.points.resize(made + 1);
-        DataPoint &point = set.points.data()[made];
+        // Filled in place at the end of the vector, not built aside and
+        // moved; taken back when the line is no point.
+        if (set.points.size() == maxDataPoints)
+            return tooManyPoints(set, why);
+        set.points.append(DataPoint());
+        DataPoint &point = set.points.last();
         values.clear();
         bool hasPoint = false;
         if (splitPlainBytes(p, eol, values)) {
@@ -413,14 +433,12 @@ void readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *cod
             hasPoint = readQuotedLine(codec->toUnicode(p, length, &state), point);
         }
         p = eol + 1;
-        if (hasPoint) {
+        if (hasPoint)
             measurePoint(set, point);
-            ++made;
-        } else {
-            point = DataPoint();
-        }
+        else
+            set.points.removeLast();
     }
-    set.points.resize(made);
+    return true;
 }
 
 } // namespace
@@ -477,10 +495,8 @@ bool DataSet::read9809(const QString &path, QString *why)
     if (!readHeader(in, header, units, why))
         return false;
     startData(*this);
-    if (!isAsciiCompatible(in.codec())) {
-        readDataText(*this, in.readAll());
-        return true;
-    }
+    if (!isAsciiCompatible(in.codec()))
+        return readDataText(*this, in.readAll(), why);
     // The stream reads lines up to "\n" only; in these codecs that is the
     // header's last "\n" byte.
     const char *data = bytes.constData();
@@ -489,8 +505,7 @@ bool DataSet::read9809(const QString &path, QString *why)
         const char *eol = static_cast<const char *>(std::memchr(data, '\n', size_t(end - data)));
         data = eol ? eol + 1 : end;
     }
-    readDataBytes(*this, data, end, in.codec());
-    return true;
+    return readDataBytes(*this, data, end, in.codec(), why);
 }
 
 bool DataSet::read9809(QTextStream &in, QString *why)
@@ -505,10 +520,9 @@ bool DataSet::read9809(QTextStream &in, QString *why)
         const qint64 at = in.pos(); // slow, but once per file
         if (at >= 0 && device->seek(at)) {
             const QByteArray bytes = device->readAll();
-            readDataBytes(*this, bytes.constData(), bytes.constData() + bytes.size(), in.codec());
-            return true;
+            return readDataBytes(*this, bytes.constData(), bytes.constData() + bytes.size(),
+                                 in.codec(), why);
         }
     }
-    readDataText(*this, in.readAll());
-    return true;
+    return readDataText(*this, in.readAll(), why);
 }
