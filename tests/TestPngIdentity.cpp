@@ -21,6 +21,24 @@ QImage cycledColours(const QSize &size, int colours)
     return image;
 }
 
+// Runs of one colour of every length from 1 to 40, across the ends of rows,
+// so that a run breaks at every place within a block of pixels.
+QImage runsOfEveryLength(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    int length = 1, left = 1, colour = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            if (--left == 0) {
+                length = length % 40 + 1;
+                left = length;
+                colour = (colour + 1) % 5;
+            }
+            image.setPixel(x, y, qRgb(colour * 60, 255 - colour * 50, 7));
+        }
+    return image;
+}
+
 QImage spectrum(const QString &dataFile, const QSize &size)
 {
     DataSet dataSet;
@@ -49,6 +67,7 @@ void TestPngIdentity::samePixels_data()
     QTest::newRow("spectrum of test data")
         << spectrum(testDataPath(QStringLiteral("scan3.dat")), QSize(640, 480)) << true;
     QTest::newRow("one grey") << cycledColours(QSize(33, 7), 1) << true;
+    QTest::newRow("runs of every length") << runsOfEveryLength(QSize(517, 23)) << true;
     QTest::newRow("256 colours") << cycledColours(QSize(300, 200), 256) << true;
     QTest::newRow("257 colours") << cycledColours(QSize(300, 200), 257) << false;
     QTest::newRow("thousands of colours") << cycledColours(QSize(200, 200), 5000) << false;
