@@ -1,5 +1,9 @@
+// The spectrum picture and its pieces: chart coordinates and fitted text.
+
 #include "app/Startup.h"
 #include "data/DataSet.h"
+#include "plot/ChCoord.h"
+#include "plot/DrawText.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,12 +16,14 @@
 
 namespace {
 
+using V = QVector<double>;
+const double inf = std::numeric_limits<double>::infinity();
+
 // A data set built by hand: one point per energy, I0 fixed and I from mu.
 // Without mus the points sit on a K edge near 8979 eV.
-std::unique_ptr<DataSet> dataSet(const QVector<double> &energies, QVector<double> mus = {})
+std::unique_ptr<DataSet> dataSet(const V &energies, V mus)
 {
     auto set = std::make_unique<DataSet>();
-    set->fileName = QStringLiteral("Cu_foil_K.dat");
     for (int i = 0; i < energies.size(); ++i) {
         const double e = energies[i];
         if (mus.size() <= i)
@@ -35,55 +41,29 @@ std::unique_ptr<DataSet> dataSet(const QVector<double> &energies, QVector<double
     return set;
 }
 
-QVector<double> edgeEnergies()
-{
-    QVector<double> e;
-    for (double x = 8800; x <= 9300; x += 2.5)
-        e << x;
-    return e;
-}
-
-QImage draw(const DataSet &set, const QSize &size)
+QImage image(const QSize &size = QSize(400, 300))
 {
     QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    set.drawSpectrum(&painter);
+    image.fill(Qt::white);
     return image;
 }
 
-// The plot rectangle: 10 % of the width free at the left, 5 % at the right,
-// 5 % of the height at the top and 10 % at the bottom.
-QRect plotRect(const QSize &s)
+QImage draw(const DataSet &set)
 {
-    return QRect(QPoint(int(s.width() * 0.1), int(s.height() * 0.05)),
-                 QPoint(s.width() - int(s.width() * 0.05), s.height() - int(s.height() * 0.1)));
+    QImage picture = image(QSize(600, 400));
+    QPainter painter(&picture);
+    set.drawSpectrum(&painter);
+    return picture;
 }
 
-// White corners and the black frame on the plot rectangle's edges.
-bool framed(const QImage &image)
-{
-    const int w = image.width() - 1, h = image.height() - 1;
-    for (const QPoint &corner : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h)})
-        if (image.pixel(corner) != qRgb(255, 255, 255))
-            return false;
-    const QRect plot = plotRect(image.size());
-    const QPoint c = plot.center();
-    for (const QPoint &edge : {QPoint(plot.left(), c.y()), QPoint(plot.right(), c.y()),
-                               QPoint(c.x(), plot.top()), QPoint(c.x(), plot.bottom())})
-        if (image.pixel(edge) != qRgb(0, 0, 0))
-            return false;
-    return true;
-}
-
-// The box of the pixels that differ between two pictures, or (without the
-// second) of the curve-coloured ones; null when there are none.
-QRect pixelBox(const QImage &image, const QImage &other = QImage())
+// The box of the pixels of picture that differ from other's or, given a
+// colour, of those of that colour; null when there are none.
+QRect pixelBox(const QImage &picture, const QImage &other, QRgb colour = 0)
 {
     QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (other.isNull() ? image.pixel(x, y) == qRgb(128, 128, 232)
-                               : image.pixel(x, y) != other.pixel(x, y))
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (colour ? picture.pixel(x, y) == colour : picture.pixel(x, y) != other.pixel(x, y))
                 box |= QRect(x, y, 1, 1);
     return box;
 }
@@ -94,94 +74,228 @@ class TestSpectrum : public QObject
 {
     Q_OBJECT
 private slots:
-    void frameAndCurve_data();
-    void frameAndCurve();
-    void awkwardData_data();
-    void awkwardData();
+    void spectrum_data();
+    void spectrum();
     void japaneseTitle();
+    void ticks_data();
+    void ticks();
+    void applyMargins_data();
+    void applyMargins();
+    void fitFont_data();
+    void fitFont();
+    void fitText_data();
+    void fitText();
 };
 
-void TestSpectrum::frameAndCurve_data()
+void TestSpectrum::spectrum_data()
 {
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("withPoints");
-    QTest::newRow("1024 square") << QSize(1024, 1024) << true;
-    QTest::newRow("800x600") << QSize(800, 600) << true;
-    QTest::newRow("400x300") << QSize(400, 300) << true;
-    QTest::newRow("no points") << QSize(1024, 1024) << false;
-}
-
-void TestSpectrum::frameAndCurve()
-{
-    QFETCH(QSize, size);
-    QFETCH(bool, withPoints);
-    const auto set = dataSet(withPoints ? edgeEnergies() : QVector<double>());
-    const QImage image = draw(*set, size);
-    QVERIFY(framed(image));
-    const QRect curve = pixelBox(image);
-    QCOMPARE(!curve.isNull(), withPoints);
-    // 5 % of each span stays free inside the frame at both ends.
-    const QRect plot = plotRect(size);
-    QVERIFY(curve.isNull() || plot.adjusted(2, 2, -2, -2).contains(curve));
-    QVERIFY(curve.isNull() || curve.width() > 0.85 * plot.width());
-    QVERIFY(curve.isNull() || curve.height() > 0.85 * plot.height());
-}
-
-void TestSpectrum::awkwardData_data()
-{
-    const double inf = std::numeric_limits<double>::infinity();
-    QTest::addColumn<QVector<double>>("energies");
-    QTest::addColumn<QVector<double>>("mus");
-    QTest::addColumn<QVector<double>>("secondCounts"); // replaces I where given
+    QTest::addColumn<V>("energies");
+    QTest::addColumn<V>("mus");
+    QTest::addColumn<V>("secondCounts"); // replaces I where given
     QTest::addColumn<bool>("curve");
-    QTest::addColumn<bool>("wide"); // the curve spans most of the plot's width
-    using V = QVector<double>;
-    QTest::newRow("one energy") << V{8979, 8979, 8979} << V{0.5, 1, 2} << V() << true << false;
-    QTest::newRow("flat absorbance") << V{8900, 9000, 9100} << V{1, 1, 1} << V() << true << true;
-    QTest::newRow("single point") << V{8979} << V{1} << V() << false << false;
-    QTest::newRow("zero counts") << V{8900, 9000, 9100} << V{2, 1, 3} << V{0, 0, 0} << true << true;
+    QTest::addColumn<int>("wide"); // 1: over half the plot's width; 2: all of it but 5 % each side
+    V edge;
+    for (double x = 8800; x <= 9300; x += 2.5)
+        edge << x;
+    QTest::newRow("K edge") << edge << V() << V() << true << 2;
+    QTest::newRow("no points") << V() << V() << V() << false << 0;
+    QTest::newRow("one energy") << V{8979, 8979, 8979} << V{0.5, 1, 2} << V() << true << 0;
+    QTest::newRow("flat absorbance") << V{8900, 9000, 9100} << V{1, 1, 1} << V() << true << 1;
+    QTest::newRow("single point") << V{8979} << V{1} << V() << false << 0;
+    QTest::newRow("zero counts") << V{8900, 9000, 9100} << V{2, 1, 3} << V{0, 0, 0} << true << 1;
     QTest::newRow("infinite energy")
-        << V{8900, inf, 9000, 9100} << V{0.5, 1, 1.5, 2} << V() << true << true;
+        << V{8900, inf, 9000, 9100} << V{0.5, 1, 1.5, 2} << V() << true << 1;
     QTest::newRow("far from zero")
-        << V{1e20, std::nextafter(1e20, 2e20)} << V{1, 2} << V() << true << true;
+        << V{1e20, std::nextafter(1e20, 2e20)} << V{1, 2} << V() << true << 1;
 }
 
-void TestSpectrum::awkwardData()
+void TestSpectrum::spectrum()
 {
-    QFETCH(QVector<double>, energies);
-    QFETCH(QVector<double>, mus);
-    QFETCH(QVector<double>, secondCounts);
-    QFETCH(bool, curve);
-    QFETCH(bool, wide);
+    QFETCH(V, energies);
+    QFETCH(V, mus);
+    QFETCH(V, secondCounts);
+    QFETCH(int, wide);
     const auto set = dataSet(energies, mus);
     for (int i = 0; i < secondCounts.size(); ++i)
         set->points[i].counts[1] = secondCounts[i];
-    const QImage image = draw(*set, QSize(600, 400));
-    QVERIFY(framed(image));
-    const QRect drawn = pixelBox(image);
-    QCOMPARE(!drawn.isNull(), curve);
+    const QImage picture = draw(*set);
+    // White corners, the black frame on the plot rectangle's edges: 10 % of
+    // the width free at the left, 5 % at the right, 5 % of the height at the
+    // top and 10 % at the bottom.
+    const QRect plot(QPoint(60, 20), QPoint(570, 360));
+    for (const QPoint &p : {QPoint(0, 0), QPoint(599, 0), QPoint(0, 399), QPoint(599, 399)})
+        QCOMPARE(picture.pixel(p), qRgb(255, 255, 255));
+    for (const QPoint &p : {QPoint(60, 190), QPoint(570, 190), QPoint(315, 20), QPoint(315, 360)})
+        QCOMPARE(picture.pixel(p), qRgb(0, 0, 0));
+    const QRect curve = pixelBox(picture, picture, qRgb(128, 128, 232));
+    QTEST(!curve.isNull(), "curve");
     // Far from zero the 5 % widening is lost in rounding and the curve may
     // lie on the frame, but never beyond it.
-    const QRect plot = plotRect(QSize(600, 400));
-    QVERIFY(drawn.isNull() || plot.adjusted(-1, -1, 1, 1).contains(drawn));
-    QCOMPARE(drawn.width() > plot.width() / 2, wide);
+    QVERIFY(curve.isNull() || plot.adjusted(-1, -1, 1, 1).contains(curve));
+    QCOMPARE(curve.width() > plot.width() / 2, wide > 0);
+    if (wide == 2) {
+        QVERIFY(plot.adjusted(2, 2, -2, -2).contains(curve));
+        QVERIFY(curve.width() > 0.85 * plot.width() && curve.height() > 0.85 * plot.height());
+    }
 }
 
 void TestSpectrum::japaneseTitle()
 {
-    const auto set = dataSet(edgeEnergies());
-    const QImage english = draw(*set, QSize(800, 600));
+    const auto set = dataSet({8900, 8980, 9100}, {});
+    const QImage english = draw(*set);
     initKorvaneResources();
     QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral(":korvane_ja_JP")));
+    QVERIFY(translator.load(":korvane_ja_JP"));
     QCoreApplication::installTranslator(&translator);
     QCOMPARE(QObject::tr("mut"), QString::fromUtf8("μt"));
-    const QImage japanese = draw(*set, QSize(800, 600));
+    const QImage japanese = draw(*set);
     QCoreApplication::removeTranslator(&translator);
     // Only the vertical title in the left margin differs.
     const QRect changed = pixelBox(english, japanese);
     QVERIFY(!changed.isNull());
-    QVERIFY(QRect(0, 30, 80, 510).contains(changed));
+    QVERIFY(QRect(0, 20, 60, 340).contains(changed));
+}
+
+void TestSpectrum::ticks_data()
+{
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<V>("ticks"); // empty: no ticks at all
+    QTest::newRow("span 870") << 100.0 << 970.0 << V{200, 400, 600, 800};
+    QTest::newRow("span 0.33") << 0.9 << 1.23 << V{0.9, 0.95, 1.0, 1.05, 1.1, 1.15, 1.2};
+    QTest::newRow("reversed") << 5.0 << 1.0 << V{1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5};
+    QTest::newRow("negative") << -0.37 << -0.02 << V{-0.35, -0.3, -0.25, -0.2, -0.15, -0.1, -0.05};
+    QTest::newRow("zero span") << 3.0 << 3.0 << V();
+    QTest::newRow("infinite") << 0.0 << inf << V();
+    QTest::newRow("not a number") << std::nan("") << 1.0 << V();
+    QTest::newRow("overflowing span") << -1e308 << 1e308 << V();
+}
+
+void TestSpectrum::ticks()
+{
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(V, ticks);
+    ChCoord cc;
+    double step = 0, first = 0, last = 0;
+    QCOMPARE(cc.calcTicks(a, b, step, first, last), !ticks.isEmpty());
+    const V values = cc.tickValues(a, b);
+    QCOMPARE(values.size(), ticks.size());
+    for (int i = 0; i < values.size(); ++i)
+        QCOMPARE(values[i], ticks[i]);
+    if (ticks.isEmpty())
+        return;
+    QCOMPARE(step, ticks[1] - ticks[0]);
+    QCOMPARE(first, ticks.first());
+    QCOMPARE(last, ticks.last());
+}
+
+void TestSpectrum::applyMargins_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPointF>("bottomLeft");
+    QTest::addColumn<QPointF>("topRight");
+    QTest::newRow("1024") << QSize(1024, 1024) << QPointF(102, 922) << QPointF(973, 51);
+    // Truncation toward zero, not flooring, of the negative height products.
+    QTest::newRow("333x257") << QSize(333, 257) << QPointF(33, 232) << QPointF(317, 12);
+}
+
+void TestSpectrum::applyMargins()
+{
+    QFETCH(QSize, size);
+    QFETCH(QPointF, bottomLeft);
+    QFETCH(QPointF, topRight);
+    ChCoord cc;
+    cc.setScreenRect(0, size.height(), size.width(), 0);
+    cc.applyMargins();
+    QCOMPARE(QPointF(cc.plotX0, cc.plotY0), bottomLeft);
+    QCOMPARE(QPointF(cc.plotX1, cc.plotY1), topRight);
+    cc.setRealRange(10, 0, 20, 1);
+    QCOMPARE(QPointF(cc.toScreenX(20), cc.toScreenY(1)), topRight);
+    // A range without span puts every value in the middle of the plot.
+    cc.setRealRange(8979, 2, 8979, 2);
+    QCOMPARE(QPointF(cc.toScreenX(1), cc.toScreenY(-7)), (bottomLeft + topRight) / 2);
+}
+
+void TestSpectrum::fitFont_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSizeF>("box");
+    QTest::addColumn<double>("size");
+    QTest::newRow("empty text") << QString() << QSizeF(2000, 29) << 10.0;
+    QTest::newRow("capped") << "Cu foil" << QSizeF(2000, 2000) << 24.0;
+    QTest::newRow("zero height") << "Cu foil" << QSizeF(2000, 0) << 0.0;
+}
+
+void TestSpectrum::fitFont()
+{
+    QFETCH(QString, text);
+    QFETCH(QSizeF, box);
+    QFETCH(double, size);
+    QImage picture = image();
+    QPainter painter(&picture);
+    const QFont font("DejaVu Sans", 7);
+    QCOMPARE(
+        DrawText().fitFont(&painter, font, Qt::AlignCenter, text, box.width(), box.height(), 24),
+        size);
+    // An unusable size leaves the given font in place.
+    QCOMPARE(painter.font().pointSizeF(), size > 0 ? size : 7.0);
+}
+
+void TestSpectrum::fitText_data()
+{
+    QTest::addColumn<int>("angle");
+    QTest::addColumn<int>("fit");
+    QTest::addColumn<QRectF>("box"); // growing upwards
+    QTest::addColumn<QRect>("ink");  // where the text must lie; null: nothing drawn
+    QTest::addColumn<bool>("background");
+    const QRectF band(10, 80, 380, -30);
+    QTest::newRow("band") << 0 << 1 << band << QRect(10, 48, 380, 34) << false;
+    QTest::newRow("no width") << 0 << 1 << QRectF(10, 80, 0, -30) << QRect() << false;
+    QTest::newRow("not fitted") << 0 << 0 << band << QRect() << false;
+    // The corner (100, 150) is where the middle of the vertical text lands:
+    // the text box runs 120 down the picture and 20 across it.
+    const QRectF upright(100, 170, 120, -20);
+    QTest::newRow("rotated") << 270 << 1 << upright << QRect(89, 89, 23, 123) << false;
+    QTest::newRow("rotated on red") << 270 << 1 << upright << QRect(89, 89, 23, 123) << true;
+}
+
+void TestSpectrum::fitText()
+{
+    QFETCH(int, angle);
+    QFETCH(int, fit);
+    QFETCH(QRectF, box);
+    QFETCH(QRect, ink);
+    QFETCH(bool, background);
+    const QFont font("DejaVu Sans", 13);
+    const int flags = Qt::AlignHCenter | Qt::AlignBottom;
+    const QRectF normal = box.normalized();
+    QImage picture = image();
+    QPainter painter(&picture);
+    if (angle == 0)
+        DrawText().drawFitText(&painter, box, font, flags, fit, "Cu_K.dat", 24);
+    else
+        DrawText().drawRotatedFitText(&painter, angle, box, font, flags, fit, "Cu_K.dat", 0,
+                                      background, Qt::red);
+    QCOMPARE(painter.font().key(), font.key());
+    QVERIFY(painter.transform().isIdentity());
+    painter.end();
+    QCOMPARE(box, angle ? box : normal);
+    QImage direct = image();
+    if (!fit) { // drawn in the given font as it is
+        QPainter painter(&direct);
+        painter.setFont(font);
+        painter.drawText(normal, flags, "Cu_K.dat");
+        painter.end();
+        QCOMPARE(picture, direct);
+        return;
+    }
+    const QRect drawn = pixelBox(picture, direct);
+    QCOMPARE(drawn.isNull(), ink.isNull());
+    QVERIFY(drawn.isNull() || ink.contains(drawn));
+    // Fitted to the box, not left at a small default size.
+    QVERIFY(drawn.isNull() || (angle ? drawn.height() > drawn.width() : drawn.height() > 15));
+    QCOMPARE(picture.pixel(100, 92) == qRgb(255, 0, 0), background);
 }
 
 QTEST_MAIN(TestSpectrum)

@@ -152,3 +152,63 @@ private:
     }
     QtMessageHandler previous;
 };
+
+#include <QDir>
+#include <QProcess>
+
+// A command line written as one string of words split at spaces.
+inline QStringList words(const QString &line)
+{
+    return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// Copies every file of the folder from into the folder to; their names in
+// order, or none when a copy failed.
+inline QStringList copyFiles(const QString &from, const QString &to)
+{
+    const QStringList names = QDir(from).entryList(QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        if (!QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name)))
+            return {};
+    }
+    return names;
+}
+
+struct KorvaneRun
+{
+    int exitCode = -1; // -2: killed by a signal
+    QString out, err;
+};
+
+// The korvane executable run in dir with neither a display nor a platform
+// chosen, as a script or cron job runs it. A file-size limit in KiB makes
+// every write past it fail with EFBIG, as a full disk would; the trap keeps
+// SIGXFSZ from killing korvane first (an ignored signal stays ignored across
+// exec).
+inline KorvaneRun runKorvane(const QString &dir, const QStringList &args,
+                             const QString &limitKiB = QString())
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir);
+    const QString limit = QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"");
+    if (limitKiB.isEmpty())
+        p.start(QStringLiteral(KORVANE_EXECUTABLE), args);
+    else
+        p.start(QStringLiteral("bash"), QStringList{QStringLiteral("-c"), limit.arg(limitKiB),
+                                                    QStringLiteral(KORVANE_EXECUTABLE)} +
+                                            args);
+    KorvaneRun r;
+    if (!p.waitForFinished(300000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
