@@ -2,26 +2,9 @@
 
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
-
-#include <vector>
-
-namespace {
-
-// Runs parse over the given words as an argument vector (argv[0] included).
-void parseWords(ArgList &args, const QStringList &words)
-{
-    QList<QByteArray> bytes;
-    for (const QString &w : words)
-        bytes << w.toUtf8();
-    std::vector<char *> argv;
-    for (QByteArray &b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-    args.parse(int(bytes.size()), argv.data());
-}
-
-} // namespace
 
 class TestArgList : public QObject
 {
@@ -31,100 +14,86 @@ private slots:
     void parse();
     void lookups_data();
     void lookups();
-    void addKeepsEveryEntry();
+    void config_data();
+    void config();
 };
 
 // clang-format off
 void TestArgList::parse_data()
 {
-    QTest::addColumn<QStringList>("argv");
+    QTest::addColumn<QStringList>("words");
     QTest::addColumn<QStringList>("entries"); // name|value|text of each arrival
 
-    QTest::newRow("program only") << QStringList({"korvane"}) << QStringList();
-    QTest::newRow("words before first option") << QStringList({"korvane", "stray", "words", "-t", "a.yml"}) << QStringList{"-t|a.yml|a.yml"};
-    QTest::newRow("option words consumed") << QStringList({"prog", "-d", "a.dat", "b.dat", "-e"}) << QStringList{"-d|a.dat|a.dat b.dat", "-e||"};
-    QTest::newRow("option last, no value") << QStringList({"prog", "-t"}) << QStringList{"-t||"};
-    QTest::newRow("negative number is an option") << QStringList({"prog", "-x", "-5"}) << QStringList{"-x||", "-5||"};
-    QTest::newRow("lone dash") << QStringList({"prog", "-", "v"}) << QStringList{"-|v|v"};
-    QTest::newRow("argument with blanks is one word") << QStringList({"prog", "-wd", "my works", "x"}) << QStringList{"-wd|my works|my works x"};
-    QTest::newRow("dash inside a word") << QStringList({"prog", "-c", "a-b.cfg"}) << QStringList{"-c|a-b.cfg|a-b.cfg"};
-    QTest::newRow("empty word is a value") << QStringList({"prog", "-p", "", "z"}) << QStringList{"-p|| z"};
-    QTest::newRow("utf-8") << QStringList({"prog", "-wn", "試料"}) << QStringList{"-wn|試料|試料"};
-    QTest::newRow("same option twice") << QStringList({"prog", "-d", "a.dat", "-d", "b.dat"}) << QStringList{"-d|a.dat|a.dat", "-d|b.dat|b.dat"};
+    QTest::newRow("words before first option") << QStringList{"stray", "-t", "a.yml"} << QStringList{"-t|a.yml|a.yml"};
+    QTest::newRow("option words consumed") << QStringList{"-d", "a-b.dat", "試料", "-e"} << QStringList{"-d|a-b.dat|a-b.dat 試料", "-e||"};
+    QTest::newRow("negative number is an option") << QStringList{"-x", "-5"} << QStringList{"-x||", "-5||"};
+    QTest::newRow("empty word is a value") << QStringList{"-p", "", "z"} << QStringList{"-p|| z"};
+    QTest::newRow("same option twice") << QStringList{"-d", "a", "-d", "b"} << QStringList{"-d|a|a", "-d|b|b"};
 }
 // clang-format on
 
 void TestArgList::parse()
 {
-    QFETCH(QStringList, argv);
-    QFETCH(QStringList, entries);
-    ArgList args;
-    parseWords(args, argv);
-    QCOMPARE(args.size(), entries.size());
-    QCOMPARE(argEntries(args), entries);
-    // The exact index holds the last entry of each name.
-    for (const QString &e : entries) {
-        const QString name = e.section('|', 0, 0);
-        QVERIFY(args.has(name));
-        QCOMPARE(args.valueOf(name), args.valuesOf(name).last());
-        QCOMPARE(args.textOf(name), args.textsOf(name).last());
-    }
+    QFETCH(QStringList, words);
+    setAppArgs(words);
+    QTEST(argEntries(appArgs), "entries");
 }
 
 // clang-format off
 void TestArgList::lookups_data()
 {
-    QTest::addColumn<QStringList>("argv");
+    QTest::addColumn<QStringList>("words");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("has");
-    QTest::addColumn<QString>("value"); // valueOf with default "DEF"
-    QTest::addColumn<QString>("text");  // textOf with default "DEF"
-    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("found"); // has, then valueOf and textOf with default "D"
 
-    const QStringList twice({"prog", "-t", "a.yml", "x", "-t", "b.yml", "y"});
-    QTest::newRow("later wins") << twice << "-t" << true << "b.yml" << "b.yml y" << QStringList({"a.yml", "b.yml"});
-    const QStringList upper({"prog", "-T", "up.yml"});
-    QTest::newRow("folded value, exact has") << upper << "-t" << false << "up.yml" << "DEF" << QStringList();
-    QTest::newRow("exact name") << upper << "-T" << true << "up.yml" << "up.yml" << QStringList({"up.yml"});
-    const QStringList mixed({"prog", "-t", "low", "-T", "high"});
-    QTest::newRow("case variants share the folded slot") << mixed << "-t" << true << "high" << "low" << QStringList({"low"});
-    QTest::newRow("no options at all") << QStringList({"prog", "plain", "words"}) << "-t" << false << "DEF" << "DEF" << QStringList();
-    QTest::newRow("absent name gives defaults") << mixed << "-p" << false << "DEF" << "DEF" << QStringList();
-    QTest::newRow("present without value is empty, not default") << QStringList({"prog", "-t", "-e"}) << "-t" << true << "" << "" << QStringList({""});
+    const QStringList mixed{"-t", "low", "-T", "high"};
+    QTest::newRow("later wins") << QStringList{"-t", "a", "x", "-t", "b", "y"} << "-t" << "1 b b y";
+    QTest::newRow("folded value, exact has") << QStringList{"-T", "up"} << "-t" << "0 up D";
+    QTest::newRow("case variants share the folded slot") << mixed << "-t" << "1 high low";
+    QTest::newRow("absent name gives defaults") << mixed << "-p" << "0 D D";
+    QTest::newRow("present without value is empty") << QStringList{"-t", "-e"} << "-t" << "1  ";
 }
 // clang-format on
 
 void TestArgList::lookups()
 {
-    QFETCH(QStringList, argv);
+    QFETCH(QStringList, words);
     QFETCH(QString, name);
-    QFETCH(bool, has);
-    QFETCH(QString, value);
-    QFETCH(QString, text);
-    QFETCH(QStringList, values);
-
-    ArgList args;
-    parseWords(args, argv);
-    QCOMPARE(args.has(name), has);
-    QCOMPARE(args.valueOf(name, "DEF"), value);
-    QCOMPARE(args.textOf(name, "DEF"), text);
-    QCOMPARE(args.valuesOf(name), values);
-    QCOMPARE(args.setting("DEF", "Unused_Key", name), value);
+    setAppArgs(words);
+    const QString value = appArgs.valueOf(name, "D");
+    QTEST(QString("%1 %2 %3").arg(appArgs.has(name)).arg(value, appArgs.textOf(name, "D")),
+          "found");
+    QCOMPARE(appArgs.setting("D", "Unused_Key", name), value);
 }
 
-void TestArgList::addKeepsEveryEntry()
+// clang-format off
+void TestArgList::config_data()
 {
-    // Option beats key beats default, whichever was added first.
+    QTest::addColumn<QStringList>("files"); // name, content, ...: the first is read
+    QTest::addColumn<QStringList>("entries");
+
+    QTest::newRow("lines") << QStringList{"a.cfg", "W   \"my works\"   # c\nV my works\n\n \t\n# c\n  # c\nN Bob's # c\nI\nJ   # c\nn a\r\nT \"8\"\r\n"} << QStringList{"W|my works|   \"my works\"   ", "V|my| my works", "N|Bob's| Bob's # c", "I||", "J||   ", "n|a| a", "T|8| \"8\""};
+    QTest::newRow("includes in any case, depth first") << QStringList{"a.cfg", "A 1\ninclude b.cfg\nZ 9\n", "b.cfg", "B 1\nInclude c.cfg\nB2 1\n", "c.cfg", "C 1\n"} << QStringList{"A|1| 1", "B|1| 1", "C|1| 1", "B2|1| 1", "Z|9| 9"};
+    QTest::newRow("quoted, relative to current directory") << QStringList{"sub/a.cfg", "INCLUDE \"my dir/b.cfg\" # c\n", "sub/my dir/b.cfg", "W sub\n", "my dir/b.cfg", "W top\n"} << QStringList{"W|top| top"};
+    QTest::newRow("twice is not a cycle, itself is") << QStringList{"a.cfg", "INCLUDE b.cfg\nINCLUDE b.cfg\nINCLUDE a.cfg\n", "b.cfg", "B 1\n"} << QStringList{"B|1| 1", "B|1| 1"};
+    QTest::newRow("two files include each other") << QStringList{"a.cfg", "A 1\nINCLUDE b.cfg\nA2 2\n", "b.cfg", "B 1\nINCLUDE ./a.cfg\nB2 2\n"} << QStringList{"A|1| 1", "B|1| 1", "B2|2| 2", "A2|2| 2"};
+    QTest::newRow("missing include goes on") << QStringList{"a.cfg", "INCLUDE gone.cfg\nInclude\nA 1\n"} << QStringList{"A|1| 1"};
+    QTest::newRow("missing top file") << QStringList() << QStringList();
+}
+// clang-format on
+
+// Included files are found relative to the current directory, not to the
+// including file. The last test: it leaves the current directory removed.
+void TestArgList::config()
+{
+    QFETCH(QStringList, files);
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    for (int i = 0; i + 1 < files.size(); i += 2)
+        QVERIFY(QDir().mkpath(QFileInfo(files[i]).path()) && writeTextFile(files[i], files[i + 1]));
     ArgList args;
-    args.add("Template_File", "cfg.yml", " cfg.yml");
-    QCOMPARE(args.setting("def.yml", "template_file", "-t"), QString("cfg.yml"));
-    args.add("-T", "opt.yml", "opt.yml");
-    QCOMPARE(args.setting("def.yml", "template_file", "-t"), QString("opt.yml"));
-    args.add("TEMPLATE_FILE", "later.yml", " later.yml");
-    QCOMPARE(args.setting("def.yml", "Template_File", "-x"), QString("later.yml"));
-    QCOMPARE(args.textOf("Template_File"), QString(" cfg.yml"));
-    QCOMPARE(args.textsOf("Template_File"), QStringList({" cfg.yml"}));
-    QCOMPARE(args.arrivalNames(), QStringList({"Template_File", "-T", "TEMPLATE_FILE"}));
+    QCOMPARE(args.readConfig(files.value(0, "config.cfg")), !files.isEmpty());
+    QTEST(argEntries(args), "entries");
 }
 
 QTEST_GUILESS_MAIN(TestArgList)
