@@ -1,4 +1,5 @@
 #include "app/ArgList.h"
+#include "text/TextFile.h"
 
 #include "text/LineItems.h"
 
@@ -119,14 +120,13 @@ bool ArgList::readConfig(const QString &path)
         qDebug() << "Skipping cyclic INCLUDE of" << path;
         return true;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    TextFileReader file;
+    if (!file.open(path)) {
         qDebug() << "Can't open config file : " << path;
         return false;
     }
     configStack << canonical;
-    QTextStream in(&file);
-    readConfig(in);
+    readConfig(file.stream());
     configStack.removeLast();
     return true;
 }

@@ -4,19 +4,13 @@
 #include "text/LineItems.h"
 #include "text/TextFile.h"
 
-#include <QBuffer>
 #include <QTextStream>
 
 bool DataSet::readInfo(const QString &path)
 {
     // Without an info file the path is empty, which reads nothing.
-    QByteArray bytes;
-    if (!readTextFileBytes(path, bytes))
-        return false;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QTextStream in(&buffer);
-    return readInfo(in);
+    TextFileReader file;
+    return file.open(path) && readInfo(file.stream());
 }
 
 bool DataSet::readInfo(QTextStream &in)

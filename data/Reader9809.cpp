@@ -483,15 +483,13 @@ bool DataSet::read9809(const QString &path, QString *why)
     // Read as text mode would, every carriage return dropped, so that the
     // data section's bytes can be read in place after the stream has read
     // the header.
-    QByteArray bytes;
+    TextFileReader file;
     QString error;
-    if (!readTextFileBytes(path, bytes, &error)) {
+    if (!file.open(path, &error)) {
         setWhy(why, QStringLiteral("cannot open the file: %1").arg(error));
         return false;
     }
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QTextStream in(&buffer);
+    QTextStream &in = file.stream();
     if (!readHeader(in, header, units, why))
         return false;
     startData(*this);
@@ -499,8 +497,8 @@ bool DataSet::read9809(const QString &path, QString *why)
         return readDataText(*this, in.readAll(), why);
     // The stream reads lines up to "\n" only; in these codecs that is the
     // header's last "\n" byte.
-    const char *data = bytes.constData();
-    const char *end = data + bytes.size();
+    const char *data = file.bytes().constData();
+    const char *end = data + file.bytes().size();
     for (int i = 0; i < header.lineCount && data < end; ++i) {
         const char *eol = static_cast<const char *>(std::memchr(data, '\n', size_t(end - data)));
         data = eol ? eol + 1 : end;

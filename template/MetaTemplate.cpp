@@ -3,6 +3,7 @@
 
 #include "template/MetaTemplate.h"
 #include "text/LineItems.h"
+#include "text/TextFile.h"
 
 #include <QDebug>
 #include <QFile>
@@ -143,11 +144,10 @@ QString TplLine::typesText() const
 
 bool MetaTemplate::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    TextFileReader file;
+    if (!file.open(path))
         return false;
-    QTextStream in(&file);
-    load(in);
+    load(file.stream());
     return true;
 }
 

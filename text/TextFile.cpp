@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include <fcntl.h>
@@ -36,9 +35,6 @@ bool readResource(const QString &path, QByteArray &bytes, QString *why)
     return true;
 }
 
-// What a QByteArray can hold, with room for its header.
-const qint64 maxBytes = INT_MAX - 1024;
-
 // Reads the size the file had when opened, as QFile::readAll does: one read
 // for a whole scan, and no second one only to meet the end. A file that
 // reports no size (as files under /proc do) is read to its end.
@@ -62,8 +58,8 @@ bool readToEnd(int fd, qint64 size, QByteArray &bytes, QString *why)
         if (n == 0)
             break;
         if (!inPlace) {
-            if (bytes.size() + n > maxBytes) {
-                setWhy(why, QStringLiteral("it is larger than 2 GB"));
+            if (bytes.size() + n > maxTextFileBytes) {
+                setWhy(why, QStringLiteral("it is larger than %1 MiB").arg(maxTextFileBytes >> 20));
                 return false;
             }
             bytes.append(more, int(n));
@@ -106,8 +102,8 @@ bool readTextFileBytes(const QString &path, QByteArray &bytes, QString *why)
             setWhy(why, S_ISDIR(status.st_mode) ? QStringLiteral("it is a directory")
                                                 : QStringLiteral("it is not a regular file"));
             ok = false;
-        } else if (status.st_size > maxBytes) {
-            setWhy(why, QStringLiteral("it is larger than 2 GB"));
+        } else if (status.st_size > maxTextFileBytes) {
+            setWhy(why, QStringLiteral("it is larger than %1 MiB").arg(maxTextFileBytes >> 20));
             ok = false;
         }
         if (ok)
@@ -121,5 +117,15 @@ bool readTextFileBytes(const QString &path, QByteArray &bytes, QString *why)
     // QByteArray::contains walks byte by byte; memchr is several times faster.
     if (std::memchr(bytes.constData(), '\r', size_t(bytes.size())))
         bytes.truncate(int(std::remove(bytes.begin(), bytes.end(), '\r') - bytes.begin()));
+    return true;
+}
+
+bool TextFileReader::open(const QString &path, QString *why)
+{
+    if (!readTextFileBytes(path, data, why))
+        return false;
+    buffer.setBuffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    in.setDevice(&buffer);
     return true;
 }

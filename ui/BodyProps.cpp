@@ -8,6 +8,7 @@
 #include "props/CommonProps.h"
 #include "props/DataProps.h"
 #include "props/PropUi.h"
+#include "text/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -16,12 +17,13 @@
 
 namespace {
 
-bool openForReading(QFile &file, QString *why)
+bool openForReading(TextFileReader &file, const QString &fname, QString *why)
 {
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QString error;
+    if (file.open(fname, &error))
         return true;
     if (why)
-        *why = QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
+        *why = QStringLiteral("cannot read %1: %2").arg(fname, error);
     return false;
 }
 
@@ -44,11 +46,10 @@ bool Body::writeDataProps(const QString &fname, QString *why)
 
 bool Body::readDataProps(const QString &fname, QString *why)
 {
-    QFile file(fname);
-    if (!openForReading(file, why))
+    TextFileReader file;
+    if (!openForReading(file, fname, why))
         return false;
-    QTextStream in(&file);
-    applyDataProps(in, dataSets);
+    applyDataProps(file.stream(), dataSets);
     return true;
 }
 
@@ -63,11 +64,10 @@ bool Body::readCommProps(const QString &fname, QString *why)
     ui.OldCommPropsFileName->setText(ui.NewCommPropsFileName->text());
     ui.NewCommPropsFileName->setText(fname);
 
-    QFile file(fname);
-    if (!openForReading(file, why))
+    TextFileReader file;
+    if (!openForReading(file, fname, why))
         return false;
-    QTextStream in(&file);
-    for (const CommonPropLine &line : readCommonPropLines(in)) {
+    for (const CommonPropLine &line : readCommonPropLines(file.stream())) {
         if (PropUi *row = rowWithId(propRows, line.id)) {
             row->oldValueEdit()->setText(row->valueEdit()->text());
             row->valueEdit()->setText(line.value);
