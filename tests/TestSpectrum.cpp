@@ -50,7 +50,7 @@ QImage image(const QSize &size = QSize(400, 300))
 
 QImage draw(const DataSet &set)
 {
-    QImage picture = image(QSize(600, 400));
+    QImage picture = image(QSize(333, 257));
     QPainter painter(&picture);
     set.drawSpectrum(&painter);
     return picture;
@@ -79,10 +79,6 @@ private slots:
     void japaneseTitle();
     void ticks_data();
     void ticks();
-    void applyMargins_data();
-    void applyMargins();
-    void fitFont_data();
-    void fitFont();
     void fitText_data();
     void fitText();
 };
@@ -119,13 +115,12 @@ void TestSpectrum::spectrum()
     for (int i = 0; i < secondCounts.size(); ++i)
         set->points[i].counts[1] = secondCounts[i];
     const QImage picture = draw(*set);
-    // White corners, the black frame on the plot rectangle's edges: 10 % of
+    // A white corner, the black frame on the plot rectangle's edges: 10 % of
     // the width free at the left, 5 % at the right, 5 % of the height at the
-    // top and 10 % at the bottom.
-    const QRect plot(QPoint(60, 20), QPoint(570, 360));
-    for (const QPoint &p : {QPoint(0, 0), QPoint(599, 0), QPoint(0, 399), QPoint(599, 399)})
-        QCOMPARE(picture.pixel(p), qRgb(255, 255, 255));
-    for (const QPoint &p : {QPoint(60, 190), QPoint(570, 190), QPoint(315, 20), QPoint(315, 360)})
+    // top and 10 % at the bottom, each cut toward zero (-12.85 to -12).
+    const QRect plot(QPoint(33, 12), QPoint(317, 232));
+    QCOMPARE(picture.pixel(0, 256), qRgb(255, 255, 255));
+    for (const QPoint &p : {QPoint(33, 120), QPoint(317, 120), QPoint(175, 12), QPoint(175, 232)})
         QCOMPARE(picture.pixel(p), qRgb(0, 0, 0));
     const QRect curve = pixelBox(picture, picture, qRgb(128, 128, 232));
     QTEST(!curve.isNull(), "curve");
@@ -153,7 +148,7 @@ void TestSpectrum::japaneseTitle()
     // Only the vertical title in the left margin differs.
     const QRect changed = pixelBox(english, japanese);
     QVERIFY(!changed.isNull());
-    QVERIFY(QRect(0, 20, 60, 340).contains(changed));
+    QVERIFY(QRect(0, 12, 33, 220).contains(changed));
 }
 
 void TestSpectrum::ticks_data()
@@ -190,58 +185,6 @@ void TestSpectrum::ticks()
     QCOMPARE(last, ticks.last());
 }
 
-void TestSpectrum::applyMargins_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QPointF>("bottomLeft");
-    QTest::addColumn<QPointF>("topRight");
-    QTest::newRow("1024") << QSize(1024, 1024) << QPointF(102, 922) << QPointF(973, 51);
-    // Truncation toward zero, not flooring, of the negative height products.
-    QTest::newRow("333x257") << QSize(333, 257) << QPointF(33, 232) << QPointF(317, 12);
-}
-
-void TestSpectrum::applyMargins()
-{
-    QFETCH(QSize, size);
-    QFETCH(QPointF, bottomLeft);
-    QFETCH(QPointF, topRight);
-    ChCoord cc;
-    cc.setScreenRect(0, size.height(), size.width(), 0);
-    cc.applyMargins();
-    QCOMPARE(QPointF(cc.plotX0, cc.plotY0), bottomLeft);
-    QCOMPARE(QPointF(cc.plotX1, cc.plotY1), topRight);
-    cc.setRealRange(10, 0, 20, 1);
-    QCOMPARE(QPointF(cc.toScreenX(20), cc.toScreenY(1)), topRight);
-    // A range without span puts every value in the middle of the plot.
-    cc.setRealRange(8979, 2, 8979, 2);
-    QCOMPARE(QPointF(cc.toScreenX(1), cc.toScreenY(-7)), (bottomLeft + topRight) / 2);
-}
-
-void TestSpectrum::fitFont_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QSizeF>("box");
-    QTest::addColumn<double>("size");
-    QTest::newRow("empty text") << QString() << QSizeF(2000, 29) << 10.0;
-    QTest::newRow("capped") << "Cu foil" << QSizeF(2000, 2000) << 24.0;
-    QTest::newRow("zero height") << "Cu foil" << QSizeF(2000, 0) << 0.0;
-}
-
-void TestSpectrum::fitFont()
-{
-    QFETCH(QString, text);
-    QFETCH(QSizeF, box);
-    QFETCH(double, size);
-    QImage picture = image();
-    QPainter painter(&picture);
-    const QFont font("DejaVu Sans", 7);
-    QCOMPARE(
-        DrawText().fitFont(&painter, font, Qt::AlignCenter, text, box.width(), box.height(), 24),
-        size);
-    // An unusable size leaves the given font in place.
-    QCOMPARE(painter.font().pointSizeF(), size > 0 ? size : 7.0);
-}
-
 void TestSpectrum::fitText_data()
 {
     QTest::addColumn<int>("angle");
@@ -253,6 +196,8 @@ void TestSpectrum::fitText_data()
     QTest::newRow("band") << 0 << 1 << band << QRect(10, 48, 380, 34) << false;
     QTest::newRow("no width") << 0 << 1 << QRectF(10, 80, 0, -30) << QRect() << false;
     QTest::newRow("not fitted") << 0 << 0 << band << QRect() << false;
+    QTest::newRow("capped at 24 points")
+        << 0 << 1 << QRectF(10, 290, 380, -280) << QRect(10, 250, 380, 42) << false;
     // The corner (100, 150) is where the middle of the vertical text lands:
     // the text box runs 120 down the picture and 20 across it.
     const QRectF upright(100, 170, 120, -20);
