@@ -12,8 +12,6 @@ class TestArgList : public QObject
 private slots:
     void parse_data();
     void parse();
-    void lookups_data();
-    void lookups();
     void config_data();
     void config();
 };
@@ -23,43 +21,24 @@ void TestArgList::parse_data()
 {
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<QStringList>("entries"); // name|value|text of each arrival
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("found"); // has, then valueOf and textOf with default "D"
 
-    QTest::newRow("words before first option") << QStringList{"stray", "-t", "a.yml"} << QStringList{"-t|a.yml|a.yml"};
-    QTest::newRow("option words consumed") << QStringList{"-d", "a-b.dat", "試料", "-e"} << QStringList{"-d|a-b.dat|a-b.dat 試料", "-e||"};
-    QTest::newRow("negative number is an option") << QStringList{"-x", "-5"} << QStringList{"-x||", "-5||"};
-    QTest::newRow("empty word is a value") << QStringList{"-p", "", "z"} << QStringList{"-p|| z"};
-    QTest::newRow("same option twice") << QStringList{"-d", "a", "-d", "b"} << QStringList{"-d|a|a", "-d|b|b"};
+    QTest::newRow("words before first option") << QStringList{"stray", "-t", "a.yml"} << QStringList{"-t|a.yml|a.yml"} << "-T" << "0 a.yml D";
+    QTest::newRow("option words consumed") << QStringList{"-d", "a-b.dat", "試料", "-e"} << QStringList{"-d|a-b.dat|a-b.dat 試料", "-e||"} << "-e" << "1  ";
+    QTest::newRow("negative number is an option") << QStringList{"-x", "-5"} << QStringList{"-x||", "-5||"} << "-p" << "0 D D";
+    QTest::newRow("empty word is a value") << QStringList{"-p", "", "z"} << QStringList{"-p|| z"} << "-p" << "1   z";
+    QTest::newRow("later wins") << QStringList{"-t", "a", "x", "-t", "b", "y"} << QStringList{"-t|a|a x", "-t|b|b y"} << "-t" << "1 b b y";
+    QTest::newRow("case variants share the folded value") << QStringList{"-t", "low", "-T", "high"} << QStringList{"-t|low|low", "-T|high|high"} << "-t" << "1 high low";
 }
 // clang-format on
 
 void TestArgList::parse()
 {
     QFETCH(QStringList, words);
-    setAppArgs(words);
-    QTEST(argEntries(appArgs), "entries");
-}
-
-// clang-format off
-void TestArgList::lookups_data()
-{
-    QTest::addColumn<QStringList>("words");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("found"); // has, then valueOf and textOf with default "D"
-
-    const QStringList mixed{"-t", "low", "-T", "high"};
-    QTest::newRow("later wins") << QStringList{"-t", "a", "x", "-t", "b", "y"} << "-t" << "1 b b y";
-    QTest::newRow("folded value, exact has") << QStringList{"-T", "up"} << "-t" << "0 up D";
-    QTest::newRow("case variants share the folded slot") << mixed << "-t" << "1 high low";
-    QTest::newRow("absent name gives defaults") << mixed << "-p" << "0 D D";
-    QTest::newRow("present without value is empty") << QStringList{"-t", "-e"} << "-t" << "1  ";
-}
-// clang-format on
-
-void TestArgList::lookups()
-{
-    QFETCH(QStringList, words);
     QFETCH(QString, name);
     setAppArgs(words);
+    QTEST(argEntries(appArgs), "entries");
     const QString value = appArgs.valueOf(name, "D");
     QTEST(QString("%1 %2 %3").arg(appArgs.has(name)).arg(value, appArgs.textOf(name, "D")),
           "found");

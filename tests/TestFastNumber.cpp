@@ -31,6 +31,13 @@ QVector<double> referenceItems(const QString &line)
     return values;
 }
 
+// A point's numbers as their bytes, after their count.
+QByteArray bits(const QVector<double> &v)
+{
+    return QByteArray::number(v.size()) + ':' +
+           QByteArray(reinterpret_cast<const char *>(v.constData()), v.size() * sizeof(double));
+}
+
 } // namespace
 
 class TestFastNumber : public QObject
@@ -45,70 +52,33 @@ private slots:
 
 // Hand-picked texts (odd forms, the edges of the exact short path: 2^53,
 // 10^22, 19 digits), random number-like texts from the characters that matter
-// to the fast path, then realistic readings of every digit count.
+// to the fast path, and realistic readings of every digit count.
 void TestFastNumber::sameAsQt()
 {
-    const char *picked[] = {
-        "-0",
-        "+0",
-        "-007.50",
-        "1.",
-        "-.5",
-        ".",
-        "-",
-        "+-5",
-        "1E5",
-        "1e-5",
-        "1.e5",
-        "1e",
-        "e5",
-        "1e+",
-        "1e400",
-        "1e-400",
-        "4e-324",
-        "2.2250738585072011e-308",
-        "1.7976931348623159e308",
-        "9007199254740993",
-        "nan",
-        "-INF",
-        "infinity",
-        "0x10",
-        "1,5",
-        " 5",
-        "5 ",
-        "",
-        "\xbd",
-        "1e5.5",
-        "9007199254740992",
-        "-9007199254740992e-22",
-        "1e22",
-        "1e23",
-        "123e-25",
-        "0.0000000000000000000001",
-        "1234567890123456789",
-        "12345678901234567890",
-        "00000000000000000000000000001.5",
-        "1e0022",
-        "1e00022",
-        "12345678901234567890123456789012345678901234567890123456789012345678901234567890"};
-    QStringList texts{QChar(0x0661), QChar(0xff11)}; // digits beyond ASCII
-    for (const char *text : picked)
-        texts << QString::fromLatin1(text);
+    QStringList texts =
+        QString::fromLatin1(
+            "-0 +0 -007.50 1. -.5 . - +-5 1E5 1e-5 1.e5 1e e5 1e+ 1e400 1e-400 4e-324 nan -INF "
+            "infinity 0x10 1,5 \xbd 1e5.5 2.2250738585072011e-308 1.7976931348623159e308 "
+            "9007199254740992 9007199254740993 -9007199254740992e-22 1e22 1e23 123e-25 "
+            "0.0000000000000000000001 1234567890123456789 12345678901234567890 "
+            "00000000000000000000000000001.5 1e0022 1e00022")
+            .split(' ');
+    texts << " 5"
+          << "5 "
+          << "" << QChar(0x0661) << QChar(0xff11) << QString(80, '7');
     static const char alphabet[] = "0123456789012345678901234567890123456789..eE+-";
     QRandomGenerator random(9809);
-    for (int i = 0; i < 400000; ++i) {
-        QString text = texts.value(i);
-        if (i >= texts.size() && i % 2) {
-            for (int n = random.bounded(1, 30); n > 0; --n)
-                text += QLatin1Char(alphabet[random.bounded(int(sizeof alphabet) - 1)]);
-        } else if (i >= texts.size()) {
-            const double value =
-                (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-30, 30));
-            text = QString::number(value, random.bounded(2) ? 'g' : 'f', random.bounded(1, 18));
-        }
+    for (int i = 0; i < 200000; ++i) {
+        QString text;
+        for (int n = random.bounded(1, 30); n > 0; --n)
+            text += QLatin1Char(alphabet[random.bounded(int(sizeof alphabet) - 1)]);
+        const double value =
+            (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-30, 30));
+        texts << text << QString::number(value, "gf"[random.bounded(2)], random.bounded(1, 18));
+    }
+    for (const QString &text : texts)
         if (!sameBits(toDoubleAsQt(text.constData(), text.size()), text.toDouble()))
             QFAIL(qPrintable(text));
-    }
 }
 
 void TestFastNumber::dataLines_data()
@@ -118,18 +88,16 @@ void TestFastNumber::dataLines_data()
         << QByteArray("  15.0  14.5  1.00  120000  80000  50000\n10\n10 20\n10 20 1 5 4");
     QTest::newRow("blanks, CR and empty lines")
         << QByteArray("\t1.5\t\t2.5  \v 3\f4 5\r\n\n   \n\t\r\n 6 7 8 9 10\r\n");
-    QTest::newRow("CR LF, last line without end") << QByteArray("1 2 3 4\r\n\r\n5 6 7 8\r");
-    QTest::newRow("lone CR ends") << QByteArray("1 2 3 4\r5 6 7 8\r\r9 10 11 12\r");
-    QTest::newRow("CR inside items") << QByteArray("1\r2 3 4\n5 6\r\r7 8\r\n");
+    QTest::newRow("CR anywhere") << QByteArray("1 2 3 4\r\n\r\n5 6\r7 8\r\r1\r2 3 4\n5 6\r\r7 8\r");
     QTest::newRow("odd numbers") << QByteArray("1e400 nan 0x10 1,5 -0 +5 .5 1. 1e");
     QTest::newRow("quoted items") << QByteArray("\"10  20\" 30 \"1\"2 \"5 7\n"
                                                 "10 20 30 4\"0 5\" 3\n\"\" 1 2 \"3\"\n");
     QTest::newRow("beyond ASCII") << QByteArray(
         "10\u00a020 30 5 4\n10\u300020\u3000\u300030 5\u00b74\n\u00a0\n\u00bd 7\n");
-    QTest::newRow("broken UTF-8") << QByteArray(
-        "10 20 30 5\xc3\n10 20 \xe2\x82 4\r\n\xff 1 2 3\n7 8 9 1\xc3");
-    QTest::newRow("byte order mark in the data") << QByteArray("\xef\xbb\xbf 10 20 30 4\n");
-    QTest::newRow("NUL byte") << QByteArray("10 20 30 4", 10) + QByteArray(1, '\0') + "5 6\n";
+    static const char odd[] = "\xef\xbb\xbf 10 20 30 4\n10 20 30 5\xc3\n10 20 \xe2\x82 4\r\n"
+                              "\xff 1 2 3\n7 8 9 1\xc3\n10 20 30 4\0"
+                              "5 6\n";
+    QTest::newRow("byte order mark, broken UTF-8, NUL") << QByteArray(odd, sizeof odd - 1);
 }
 
 // Every way of reading the data section must give, bit for bit, the points of
@@ -155,24 +123,15 @@ void TestFastNumber::dataLines()
     const QVector<QPair<const DataSet *, QString>> routes{
         {&fromFile, QString(decoded).remove('\r')}, {&fromBuffer, decoded}, {&fromString, decoded}};
     for (const auto &route : routes) {
-        QVector<QVector<double>> expected;
+        QByteArray want, got;
         for (const QString &line : route.second.split('\n')) {
-            QVector<double> items = referenceItems(line);
+            const QVector<double> items = referenceItems(line);
             if (!items.isEmpty())
-                expected << items + QVector<double>(qMax(0, 3 - items.size()), 0.0);
+                want += bits(items + QVector<double>(qMax(0, 3 - items.size()), 0.0));
         }
-        QCOMPARE(route.first->points.size(), expected.size());
-        for (int i = 0; i < expected.size(); ++i) {
-            const DataPoint &p = route.first->points.at(i);
-            const QVector<double> actual = QVector<double>{p.angle, p.obsAngle, p.dwell} + p.counts;
-            QCOMPARE(actual.size(), expected.at(i).size());
-            for (int k = 0; k < actual.size(); ++k)
-                QVERIFY2(sameBits(actual.at(k), expected.at(i).at(k)),
-                         qPrintable(QString("route %1, point %2, item %3")
-                                        .arg(&route - routes.data())
-                                        .arg(i)
-                                        .arg(k)));
-        }
+        for (const DataPoint &p : route.first->points)
+            got += bits(QVector<double>{p.angle, p.obsAngle, p.dwell} + p.counts);
+        QCOMPARE(got, want);
     }
 }
 
