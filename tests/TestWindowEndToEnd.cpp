@@ -75,7 +75,6 @@ private slots:
 void TestWindowEndToEnd::session()
 {
     QTemporaryDir tmp;
-    QVERIFY(tmp.isValid());
     const QDir dir(tmp.path());
     QVERIFY(!copyFiles(sourcePath("examples"), tmp.path()).isEmpty());
     QVERIFY(dir.mkdir("out"));
@@ -99,7 +98,6 @@ void TestWindowEndToEnd::session()
     QVERIFY(enter.isAccepted());
     QDropEvent drop(area->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QCoreApplication::sendEvent(area, &drop);
-    QCOMPARE(body.ui.DataFiles->count(), 5);
     QCOMPARE(body.ui.DataFiles->itemText(4), "Cu_foil_K_005.dat");
 
     // A common property typed anew shows pink.
@@ -114,10 +112,8 @@ void TestWindowEndToEnd::session()
     QTest::keyClick(project->valueEdit(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(project->valueEdit(), "Night run 7");
     QCOMPARE(middleRightPixel(project->valueEdit()), pink);
-    QTest::keyClick(body.ui.ImageSizeW, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(body.ui.ImageSizeW, "300");
-    QTest::keyClick(body.ui.ImageSizeH, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(body.ui.ImageSizeH, "200");
+    typeAndEnter(body.ui.ImageSizeW, "300");
+    typeAndEnter(body.ui.ImageSizeH, "200");
 
     // Data properties out, one flag switched off in the file, and back in.
     QVERIFY(chooseThrough(body.ui.SaveDataProps, tmp.path(), "night.csv"));
@@ -129,9 +125,8 @@ void TestWindowEndToEnd::session()
 
     QVERIFY(chooseThrough(body.ui.GenWorks, tmp.path(), dir.filePath("out")));
     const QDir out(dir.filePath("out"));
-    QStringList works = out.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     QStringList copied;
-    for (const QString &work : works) {
+    for (const QString &work : out.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QDir w(out.filePath(work));
         const QStringList data = w.entryList({"*.dat"}, QDir::Files);
         QCOMPARE(data.size(), 1);
@@ -154,8 +149,7 @@ void TestWindowEndToEnd::session()
     body.ui.Use04Branch->setChecked(false);
     body.ui.FNinWorkCanon->setChecked(true);
     body.genWorks();
-    works = out.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    QCOMPARE(works.filter("again"), QStringList({"again-0001", "again-0002"}));
+    QCOMPARE(out.entryList({"again*"}, QDir::Dirs), QStringList({"again-0001", "again-0002"}));
     QVERIFY(QFileInfo(out.filePath("again-0002/CuO_K_002-R26B-BLC2-20261130.dat")).isFile());
     // Every link of the page leads to a file of the works.
     const QString page = readTextFile(out.filePath("index.html"));
