@@ -52,32 +52,23 @@ void TestFuzzRegressions::replay()
     QFETCH(QString, path);
     const QByteArray bytes = readBytes(path);
     QVERIFY(!bytes.isEmpty());
-
+    const QMap<QString, bool (*)(const QByteArray &, QString *)> checks{
+        {"read9809", fuzz::read9809},     {"info", fuzz::info},
+        {"template", fuzz::metaTemplate}, {"commprops", fuzz::commonProps},
+        {"dataprops", fuzz::dataProps},   {"pipeline", fuzz::pipeline}};
     QString why;
-    bool held = false;
-    if (target == QLatin1String("read9809")) {
-        held = fuzz::read9809(bytes, &why);
-    } else if (target == QLatin1String("info")) {
-        held = fuzz::info(bytes, &why);
-    } else if (target == QLatin1String("config")) {
+    if (target == "config") {
         // The reader resolves INCLUDE names from the current folder.
         QTemporaryDir folder;
         const QString before = QDir::currentPath();
-        QVERIFY(folder.isValid() && QDir::setCurrent(folder.path()));
-        held = fuzz::config(bytes, folder.path(), &why);
+        QVERIFY(QDir::setCurrent(folder.path()));
+        const bool held = fuzz::config(bytes, folder.path(), &why);
         QDir::setCurrent(before);
-    } else if (target == QLatin1String("template")) {
-        held = fuzz::metaTemplate(bytes, &why);
-    } else if (target == QLatin1String("commprops")) {
-        held = fuzz::commonProps(bytes, &why);
-    } else if (target == QLatin1String("dataprops")) {
-        held = fuzz::dataProps(bytes, &why);
-    } else if (target == QLatin1String("pipeline")) {
-        held = fuzz::pipeline(bytes, &why);
+        QVERIFY2(held, qPrintable(why));
     } else {
-        QFAIL(qPrintable(QStringLiteral("no fuzz target named %1").arg(target)));
+        QVERIFY2(checks.contains(target), qPrintable("no fuzz target named " + target));
+        QVERIFY2(checks[target](bytes, &why), qPrintable(why));
     }
-    QVERIFY2(held, qPrintable(why));
 }
 
 QTEST_MAIN(TestFuzzRegressions)
