@@ -50,8 +50,6 @@ void TestDateTime::normalise_data()
     QTest::addColumn<QString>("normal");
 
     QTest::newRow("placeholder") << "--/--/-- --:--:--.---" << "2000-- --:--:--.---";
-    QTest::newRow("empty") << "" << "2000-00-00 00:00:00.000";
-    QTest::newRow("third part ignored") << "26/11/30 21:41:55 JST" << "2026-11-30 21:41:55.000";
     QTest::newRow("leading blank moves the parts") << " 26/11/30 21:41" << "2000-00-00 26/11/30:00:00.000";
     QTest::newRow("vertical tab and form feed") << "26.11.30\v\f21:41" << "2026-11-30 21:41:00.000";
     QTest::newRow("no-break space is not a blank") << QString("26/11/30") + QChar(0xa0) + "1" << QString("2026-11-30") + QChar(0xa0) + "1 00:00:00.000";

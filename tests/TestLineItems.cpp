@@ -22,7 +22,7 @@ void TestLineItems::items_data()
 
     const QString nbsp = QString("a") + QChar(0x00A0) + "b";
     QTest::newRow("take empty") << "take" << "" << "" << "|";
-    QTest::newRow("take keeps whitespace of rest") << "take" << "  a\t\n\vb" << "" << "a|\t\n\vb";
+    QTest::newRow("take keeps whitespace of rest") << "take" << "  a\v\t\nb" << "" << "a|\v\t\nb";
     QTest::newRow("take quoted") << "take" << "\"my works\" tail" << "" << "my works| tail";
     QTest::newRow("take quoted empty") << "take" << "\"\" next" << "" << "| next";
     QTest::newRow("take quoted then letter") << "take" << "\"ab\"c d" << "" << "ab|c d";

@@ -48,9 +48,9 @@ void TestSettings::precedence_data()
     QTest::addColumn<QString>("expected"); // target=value, ...
 
     // Every setting away from its default.
-    const QString all = "templateFile=t.yml,genCommPropsFile=g.csv,commPropsFile=p.csv,dataPropsFile=d.csv,worksDir=w2,Use01Work=0,Use02Date=0,Use03Time=0,Use04Branch=0,Term01Work=scan,Term04Branch=b2,UseWorkFolderNameAsLocalId=0,SetCreateWorkFlag=0,FNinWorkCanon=1,FNinWorkOrig=0";
-    QTest::newRow("options") << "-t t.yml -gp g.csv -p p.csv -dp d.csv -wd w2 -wun 0 -wud 0 -WUT 0 -wub 0 -wn scan -wb b2 -wui 0 -cw 0 -wfn 2" << "" << all;
-    QTest::newRow("keys in any case, later wins, only 1 checks") << "" << "template_file t.yml\nGEN_COMMON_PROPS_FILE g.csv\nCommon_Props_File p.csv\nData_Props_File d.csv\nWorks_Dir w2\nWork_Use_Name 0\nWork_Use_Date 2\nWork_Use_Time yes\nWork_Use_Branch 0\nWork_Name one\nWORK_NAME scan\nWork_Branch b2\nUse_Work_Folder_Name_As_Local_Id 0\nSet_Create_Work_Flag 0\nFile_Name_in_Work_as_Original 0\nImg_W 640\nimg_h 480\n" << all + ",ImageSizeW=640,ImageSizeH=480";
+    const QString all = "templateFile=t.yml,genCommPropsFile=g.csv,commPropsFile=p.csv,dataPropsFile=d.csv,worksDir=w2,Use01Work=0,Use02Date=0,Use03Time=0,Use04Branch=0,Term01Work=1,Term04Branch=1,UseWorkFolderNameAsLocalId=0,SetCreateWorkFlag=0,FNinWorkCanon=1,FNinWorkOrig=0";
+    QTest::newRow("options") << "-t t.yml -gp g.csv -p p.csv -dp d.csv -wd w2 -wun 0 -wud 0 -WUT 0 -wub 0 -wn 1 -wb 1 -wui 0 -cw 0 -wfn 2" << "" << all;
+    QTest::newRow("keys in any case, later wins, only 1 checks") << "" << "template_file t.yml\nGEN_COMMON_PROPS_FILE g.csv\nCommon_Props_File p.csv\nData_Props_File d.csv\nWorks_Dir w2\nWork_Use_Name 0\nWork_Use_Date 2\nWork_Use_Time yes\nWork_Use_Branch 0\nWork_Name one\nWORK_NAME 1\nWork_Branch 1\nUse_Work_Folder_Name_As_Local_Id 0\nSet_Create_Work_Flag 0\nFile_Name_in_Work_as_Original 0\nImg_W 640\nimg_h 480\n" << all + ",ImageSizeW=640,ImageSizeH=480";
     QTest::newRow("option beats key, image size has none") << "-wut 0 -t a.yml -wfn 1 -Img_W 640" << "Work_Use_Time 1\nTemplate_File b.yml\nFile_Name_in_Work_as_Original 0\n" << "Use03Time=0,templateFile=a.yml,FNinWorkOrig=1,ImageSizeW=1024";
 }
 // clang-format on
