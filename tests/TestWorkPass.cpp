@@ -246,7 +246,6 @@ void TestWorkPass::copyIfChanged_data()
                                << CopyResult::Copied;
     QTest::newRow("no source") << QByteArray() << "old" << scan << CopyResult::NoSource;
     QTest::newRow("folder in the way") << scan << "folder" << QByteArray() << CopyResult::Failed;
-    QTest::newRow("no folder") << scan << "gone" << QByteArray() << CopyResult::Failed;
 }
 
 void TestWorkPass::copyIfChanged()
