@@ -109,7 +109,6 @@ void TestRender::value_data()
     QTest::newRow("colon blank") << "k: v" << false << "\"k: v\"";
     QTest::newRow("blank hash") << "a #b" << false << "\"a #b\"";
     QTest::newRow("ends with colon") << "a:" << false << "\"a:\"";
-    QTest::newRow("indicator") << "`x" << false << "\"`x\"";
     QTest::newRow("quotes escaped") << "\"x\"" << false << "\"\\\"x\\\"\"";
     QTest::newRow("dash blank") << "- a" << false << "\"- a\"";
     QTest::newRow("lone question") << "?" << false << "\"?\"";
