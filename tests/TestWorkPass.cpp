@@ -261,7 +261,7 @@ void TestWorkPass::copyIfChanged()
             (from.open(QIODevice::WriteOnly) && from.write(source) == source.size()));
     from.close();
     QVERIFY(dir.mkdir("work"));
-    const QString to = dir.filePath(target == "gone" ? "gone/copy.dat" : "work/copy.dat");
+    const QString to = dir.filePath("work/copy.dat");
     // A replaced copy keeps its own permissions; a new one gets QSaveFile's.
     QFile file(to);
     if (target == "old") {
