@@ -65,6 +65,13 @@ void TestBadInput::initTestCase()
     QCOMPARE(::mkfifo(QFile::encodeName(big.filePath("pipe.dat")).constData(), 0600), 0);
     // 100 MB: a header, then the example's points over and over.
     QVERIFY(write("big.dat", header + points.repeated((100 << 20) / points.size() + 1)));
+    // More points than a record may hold, and more blank lines than a vector
+    // of points could hold (reserving room for them threw bad_alloc).
+    QVERIFY(write("many-points.dat", header + QByteArray("1\n").repeated(10000001)));
+    QVERIFY(write("blank-lines.dat", header + QByteArray(60000000, '\n')));
+    // 300 MB with no bytes on disk: a file too large to read.
+    QFile huge(big.filePath("huge.dat"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write(header) && huge.resize(300 << 20));
 }
 
 void TestBadInput::badInput_data()
@@ -109,6 +116,10 @@ void TestBadInput::badInput_data()
     dataRow("directory given as data file", "folder.dat", "cannot open the file: .*directory");
     dataRow("endless device given as data file", "/dev/zero", notRegular);
     dataRow("named pipe without writer given as data file", "@/pipe.dat", notRegular);
+    dataRow("data file over 256 MiB", "@/huge.dat",
+            "cannot open the file: it is larger than 256 MiB");
+    dataRow("data file of more than ten million points", "@/many-points.dat",
+            "the file has more than 10000000 data points");
 
     auto readRow = [&](const char *name, const QString &args, int opened, const QString &out) {
         row(name, args + " out.csv", 0, summary.arg(opened).arg(0).arg(0), "out.csv", "\\n" + out);
@@ -122,6 +133,7 @@ void TestBadInput::badInput_data()
     bigRow("4 MB data line holding a quote", "huge-quoted.dat");
     bigRow("header line of a million items", "huge-mode.dat");
     bigRow("100 MB data file", "big.dat");
+    bigRow("60 million blank lines after the header", "blank-lines.dat");
     // The broken line's fields run together; the lines after it are whole.
     const QString cuO = "CuO_K_002.dat,\"1\",\"\",\"Copper\\(II\\) oxide\",\"CuO\",";
     readRow("data-properties line with a stray quote", all + "-ldp dataProps-broken-quote.csv -sdp",
