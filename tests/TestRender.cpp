@@ -49,26 +49,21 @@ void TestRender::render_data()
     QTest::addColumn<QString>("meta");
     QTest::addColumn<QString>("expected");
 
-    const QString v = "  v: V na\n", pid = "u: U na \"\" \"\" \"\" PID=P";
-    QTest::newRow("key padded to 20, a blank") << v << "" << "V=12.5" << "  v:                 12.5\n";
-    QTest::newRow("long key unpadded") << "    - a_rather_long_key_name: V na" << "" << "V=x" << "    - a_rather_long_key_name: x\n";
+    const QString v = "  v: V na\n", e = " na \"\" \"\" \"\" ";
+    QTest::newRow("key padded to 20, a blank; long key unpadded") << v + "    - a_rather_long_key_name: K na" << "" << "V=12.5,K=x" << "  v:                 12.5\n    - a_rather_long_key_name: x\n";
     QTest::newRow("first common row without -- wins") << v << "V=--,O=x,V=c2,V=c3" << "" << yml("  v:", "c2");
     QTest::newRow("own value beats common") << v << "V=c" << "V=own" << yml("  v:", "own");
     QTest::newRow("own -- leaves common") << v << "V=c" << "V=--" << yml("  v:", "c");
     QTest::newRow("only --") << v << "V=--" << "V=--" << "";
     QTest::newRow("own no-value marker") << v << "V=c" << "V=--NO_VALUE--" << yml("  v:", "");
     QTest::newRow("own empty beats common") << v << "V=c" << "V=" << yml("  v:", "");
-    QTest::newRow("literal") << "n: N na \"\" \"\" \"\" LITERAL" << "" << "N=abc" << yml("n:", "\"abc\"");
-    QTest::newRow("pid without value") << pid << "" << "U=eV" << "";
-    QTest::newRow("second pid without value") << pid + " PID=Q" << "P=1" << "U=eV,Q=--" << "";
-    QTest::newRow("pid set empty") << pid << "" << "U=eV,P=" << yml("u:", "eV");
+    QTest::newRow("literal") << "n: N" + e + "LITERAL" << "" << "N=abc" << yml("n:", "\"abc\"");
+    QTest::newRow("every parent id needs a value") << "a: A" + e + "PID=P\nb: B" + e + "PID=R PID=Q\nc: C" + e + "PID=S" << "R=1" << "A=1,B=2,Q=--,C=3,S=" << yml("c:", "3");
     QTest::newRow("section header bare") << "head: H\n  n: N na" << "" << "H=v,N=Cu" << "head:\n" + yml("  n:", "Cu");
 
-    const QString block = "::block_start b B na\nin: I na\n::block_end b\nafter: A na\n", after = yml("after:", "a");
-    QTest::newRow("block 2") << block << "B=2" << "I=i,A=a" << yml("in:", "i") + after;
-    QTest::newRow("block 0") << block << "B=0" << "I=i,A=a" << after;
-    QTest::newRow("block without value") << block << "" << "I=i,A=a" << after;
-    QTest::newRow("block not a number") << block << "B=yes" << "I=i,A=a" << after;
+    const QString block = "::block_start %1 %2 na\n%1: X na\n::block_end %1\n";
+    QTest::newRow("block 2") << block.arg("a", "A") << "A=2" << "X=x" << yml("a:", "x");
+    QTest::newRow("block 0, without value, not a number") << block.arg("a", "A") + block.arg("b", "B") + block.arg("c", "C") + "d: D na" << "A=0,C=yes" << "X=x,D=4" << yml("d:", "4");
 
     const QString abcd = "A=1,B=2,C=3,D=4", nested = "::block_start %1 B1 na\na: A na\n::block_start %2 B2 na\nb: B na\n::block_end %2\nc: C na\n::block_end %1\nd: D na\n";
     QTest::newRow("outer off skips inner") << nested.arg("o", "i") << "B1=0,B2=1" << abcd << yml("d:", "4");
