@@ -101,12 +101,10 @@ void TestReader9809::read_data()
     QTest::newRow("axis first dash counts") << QStringList{"9: Axis  A-B-ENG"} << "xUnit" << "deg";
     QTest::newRow("modes") << none << "modes" << "1,2,3|12.5,10.25,8";
 
-    QTest::newRow("energy") << QStringList{"+1 15 1 100 10"} << "x" << "1:7638.922,7638.922";
     QTest::newRow("D= 0: default spacing") << QStringList{"5: Mono :  Si(111)  D=  0 A", "+1 15 1 100 10"} << "x" << "1:7638.869,7638.869";
     QTest::newRow("D= negative: default spacing") << QStringList{"5: Mono :  Si(111)  D=  -3.1 A", "+1 15 1 100 10"} << "x" << "1:7638.869,7638.869";
     QTest::newRow("extremes inside the scan") << QStringList{"+1 15.5 1 10 5", "+1 14 1 10 5", "+1 17 1 10 5", "+1 16 1 10 5"} << "x" << "4:" + energyOf(17) + ',' + energyOf(14);
     QTest::newRow("empty data lines give no point") << QStringList{"+", "+1 15 1 10 1", "+   \t "} << "x" << "1:" + energyOf(15) + ',' + energyOf(15);
-    QTest::newRow("no count") << QStringList{"+1 15 1"} << "y" << "1:1.0000,1.0000";
     QTest::newRow("third count ignored") << QStringList{"+1 15 1 1000 100 7"} << "y" << "1:2.3026,2.3026";
     QTest::newRow("zero count") << QStringList{"+1 15 1 0 100"} << "y" << "1:1.0000,1.0000";
     QTest::newRow("negative product") << QStringList{"+1 15 1 -1000 100"} << "y" << "1:1.0000,1.0000";
