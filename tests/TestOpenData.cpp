@@ -63,7 +63,7 @@ void TestOpenData::initTestCase()
 }
 
 // Through every way in, files open in their order; the bad and the missing
-// ones are skipped.
+// ones, and dropped URLs that are no local files, are skipped.
 void TestOpenData::open()
 {
     QStringList paths;
@@ -72,6 +72,10 @@ void TestOpenData::open()
         paths << (name == "m.dat" ? dir.filePath(name) : dataFile(name, name != "x.dat"));
         dropped.setUrls(dropped.urls() << QUrl::fromLocalFile(paths.last()));
     }
+    // The same path on another machine or a web server is not the local file.
+    for (const char *elsewhere : {"http://example.org", "file://server"})
+        dropped.setUrls(dropped.urls()
+                        << QUrl(elsewhere + QUrl::fromLocalFile(paths.at(2)).path()));
     Body viaDialog, viaSignal, oneByOne, viaDrop;
     viaDialog.loadDataFiles(paths);
     emit viaSignal.loadDataFilesDialog.filesSelected(paths);

@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QDateTime>
+#include <QDebug>
 
 namespace {
 
@@ -171,8 +172,14 @@ void Body::loadDataFiles(const QStringList &files)
 void Body::loadDroppedDataFiles(const QString &path, const QString &url, const QString &scheme,
                                 const QString &host)
 {
-    Q_UNUSED(url)
-    Q_UNUSED(scheme)
-    Q_UNUSED(host)
+    // The path of a URL from elsewhere (a web page, another machine's
+    // share) names some other file here, if any: only local files open.
+    const bool local =
+        scheme.compare(QLatin1String("file"), Qt::CaseInsensitive) == 0 &&
+        (host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0);
+    if (!local) {
+        qDebug() << "Not a local file, not opened:" << url;
+        return;
+    }
     openData(path);
 }
