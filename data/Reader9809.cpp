@@ -477,6 +477,31 @@ void Header9809::setCrystal(const QString &text)
     }
 }
 
+// The header through a stream over the file's first lines only, when the
+// header lies within them and the data section can be read as bytes: a text
+// stream decodes 16 KiB at a time, which for a scan is mostly data that the
+// byte reading then reads again. false leaves header and units untouched;
+// true gives the codec the stream chose too.
+bool readShortHeader(const QByteArray &bytes, Header9809 &header, Units &units, QTextCodec *&codec)
+{
+    const int cut = bytes.indexOf('\n', 2048);
+    if (cut < 0 || cut + 1 >= bytes.size())
+        return false;
+    QByteArray head = QByteArray::fromRawData(bytes.constData(), cut + 1);
+    QBuffer buffer(&head);
+    buffer.open(QIODevice::ReadOnly);
+    QTextStream in(&buffer);
+    Header9809 h;
+    const double d = units.d; // the one unit a header sets
+    if (!readHeader(in, h, units, nullptr) || !isAsciiCompatible(in.codec())) {
+        units.d = d;
+        return false;
+    }
+    header = h;
+    codec = in.codec();
+    return true;
+}
+
 bool DataSet::read9809(const QString &path, QString *why)
 {
     units.d = units.dDefault;
@@ -490,11 +515,17 @@ bool DataSet::read9809(const QString &path, QString *why)
         return false;
     }
     QTextStream &in = file.stream();
-    if (!readHeader(in, header, units, why))
-        return false;
+    QTextCodec *codec = nullptr;
+    if (!readShortHeader(file.bytes(), header, units, codec)) {
+        if (!readHeader(in, header, units, why))
+            return false;
+        codec = in.codec();
+        if (!isAsciiCompatible(codec)) {
+            startData(*this);
+            return readDataText(*this, in.readAll(), why);
+        }
+    }
     startData(*this);
-    if (!isAsciiCompatible(in.codec()))
-        return readDataText(*this, in.readAll(), why);
     // The stream reads lines up to "\n" only; in these codecs that is the
     // header's last "\n" byte.
     const char *data = file.bytes().constData();
@@ -503,7 +534,7 @@ bool DataSet::read9809(const QString &path, QString *why)
         const char *eol = static_cast<const char *>(std::memchr(data, '\n', size_t(end - data)));
         data = eol ? eol + 1 : end;
     }
-    return readDataBytes(*this, data, end, in.codec(), why);
+    return readDataBytes(*this, data, end, codec, why);
 }
 
 bool DataSet::read9809(QTextStream &in, QString *why)

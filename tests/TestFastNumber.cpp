@@ -69,9 +69,20 @@ void TestFastNumber::sameAsQt()
             (random.generateDouble() - 0.5) * std::pow(10.0, random.bounded(-30, 30));
         texts << text << QString::number(value, "gf"[random.bounded(2)], random.bounded(1, 18));
     }
-    for (const QString &text : texts)
-        if (bits({toDoubleAsQt(text.constData(), text.size())}) != bits({text.toDouble()}))
+    for (const QString &text : texts) {
+        const QByteArray expected = bits({text.toDouble()});
+        if (bits({toDoubleAsQt(text.constData(), text.size())}) != expected)
             QFAIL(qPrintable(text));
+        // The same text as an item of a data line, bytes followed by a blank.
+        const QByteArray line = text.toLatin1() + ' ';
+        if (text.isEmpty() || line.indexOf(' ') < text.size() || line.indexOf('\t') >= 0 ||
+            std::any_of(line.begin(), line.end(), [](char c) { return uchar(c) >= 0x80; }))
+            continue;
+        double value = 0;
+        const char *end = takeNumberAsQt(line.constData(), line.constData() + line.size(), value);
+        if (end != line.constData() + text.size() || bits({value}) != expected)
+            QFAIL(qPrintable("item " + text));
+    }
 }
 
 void TestFastNumber::dataLines_data()

@@ -72,10 +72,7 @@ template <typename Char> int plainDecimal(const Char *text, int length, char *ou
     return i == length ? n : -1;
 }
 
-// 10^0 ... 10^22: every one of them is a double exactly.
-const double exactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+const auto &exactPowers = exactPowersOfTen;
 
 // The common case of a data file, without copying: a number whose digits
 // make an integer of at most 2^53 and whose decimal exponent is at most 22
@@ -165,7 +162,7 @@ double toDoubleAsQt(const char *text, int length)
     return QString::fromLatin1(text, length).toDouble();
 }
 
-const char *takeNumberAsQt(const char *text, const char *end, double &value)
+const char *takeNumberAsQtSlow(const char *text, const char *end, double &value)
 {
     const int length = int(std::min<qint64>(end - text, 1 << 30));
     const int taken = exactShortPrefix(text, length, value);
