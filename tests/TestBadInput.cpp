@@ -61,8 +61,11 @@ void TestBadInput::initTestCase()
     const int keysEnd = props.indexOf("\"SMPL_006\"") + 10;
     QVERIFY(
         write("dataProps-wide.csv", props.insert(keysEnd, QByteArray(",\"X\"").repeated(500000))));
-    // Opening a pipe nobody writes to would wait for ever.
-    QCOMPARE(::mkfifo(QFile::encodeName(big.filePath("pipe.dat")).constData(), 0600), 0);
+    // Opening a pipe nobody writes to would wait for ever, as a scan and as
+    // the info file beside one, which the pass copies.
+    for (const char *pipe : {"pipe.dat", "piped.info"})
+        QCOMPARE(::mkfifo(QFile::encodeName(big.filePath(pipe)).constData(), 0600), 0);
+    QVERIFY(write("piped.dat", example));
     // 100 MB: a header, then the example's points over and over.
     QVERIFY(write("big.dat", header + points.repeated((100 << 20) / points.size() + 1)));
     // More points than a record may hold, and more blank lines than a vector
@@ -116,6 +119,8 @@ void TestBadInput::badInput_data()
     dataRow("directory given as data file", "folder.dat", "cannot open the file: .*directory");
     dataRow("endless device given as data file", "/dev/zero", notRegular);
     dataRow("named pipe without writer given as data file", "@/pipe.dat", notRegular);
+    row("named pipe as the info file beside a scan", "-files @/piped.dat" + gw, 0,
+        summary.arg(2).arg(0).arg(2), yml, "measured_at");
     dataRow("data file over 256 MiB", "@/huge.dat",
             "cannot open the file: it is larger than 256 MiB");
     dataRow("data file of more than ten million points", "@/many-points.dat",

@@ -72,7 +72,7 @@ bool readToEnd(int fd, qint64 size, QByteArray &bytes, QString *why)
 
 } // namespace
 
-bool readTextFileBytes(const QString &path, QByteArray &bytes, QString *why)
+bool readFileBytes(const QString &path, QByteArray &bytes, QString *why)
 {
     bytes.clear();
     if (path.isEmpty()) {
@@ -114,6 +114,13 @@ bool readTextFileBytes(const QString &path, QByteArray &bytes, QString *why)
             return false;
         }
     }
+    return true;
+}
+
+bool readTextFileBytes(const QString &path, QByteArray &bytes, QString *why)
+{
+    if (!readFileBytes(path, bytes, why))
+        return false;
     // QByteArray::contains walks byte by byte; memchr is several times faster.
     if (std::memchr(bytes.constData(), '\r', size_t(bytes.size())))
         bytes.truncate(int(std::remove(bytes.begin(), bytes.end(), '\r') - bytes.begin()));

@@ -11,6 +11,11 @@
 // it several times that in memory. Real scans and info files are far below.
 constexpr qint64 maxTextFileBytes = qint64(256) << 20;
 
+// The file's bytes as they are; false (and why) when it cannot be opened or
+// read, is not a regular file or is larger than maxTextFileBytes. Opened
+// without blocking, so that a named pipe nobody writes to cannot hang it.
+bool readFileBytes(const QString &path, QByteArray &bytes, QString *why = nullptr);
+
 // The file's bytes with every carriage return dropped, which is what reading
 // it in text mode gives; false (and why) when it cannot be opened or read,
 // is not a regular file or is larger than maxTextFileBytes.

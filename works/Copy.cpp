@@ -1,5 +1,7 @@
 #include "works/Copy.h"
 
+#include "text/TextFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -10,8 +12,6 @@
 
 namespace {
 
-const qint64 chunkSize = 64 * 1024;
-
 void setWhy(QString *why, const QString &text)
 {
     if (why)
@@ -19,23 +19,6 @@ void setWhy(QString *why, const QString &text)
 }
 
 } // namespace
-
-bool sameContents(const QString &pathA, const QString &pathB)
-{
-    QFile a(pathA);
-    QFile b(pathB);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly))
-        return false;
-    if (a.size() != b.size())
-        return false;
-    while (!a.atEnd()) {
-        const QByteArray chunkA = a.read(chunkSize);
-        const QByteArray chunkB = b.read(chunkSize);
-        if (chunkA.isEmpty() || chunkA != chunkB)
-            return false;
-    }
-    return b.atEnd();
-}
 
 // Why no fsync: a work's files (data and info copies, metadata.yml) are all
 // made again from the scans by the next pass, and forcing each to disk cost
@@ -100,23 +83,19 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
 
 CopyResult copyIfChanged(const QString &source, const QString &target, QString *why)
 {
+    // A pipe or a device beside a scan is no file to copy: the readers skip
+    // it too, and reading a pipe nobody writes to would wait for ever.
     const QFileInfo sourceInfo(source);
-    if (!sourceInfo.exists() || sourceInfo.isDir())
+    if (!sourceInfo.isFile())
         return CopyResult::NoSource;
     // The source is read once, for the comparison and the copy alike.
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        setWhy(why, in.errorString());
+    QByteArray bytes;
+    if (!readFileBytes(source, bytes, why))
         return CopyResult::Failed;
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        setWhy(why, in.errorString());
-        return CopyResult::Failed;
-    }
-    QFile old(target);
-    if (old.size() == bytes.size() && old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
+    const QFileInfo targetInfo(target);
+    QByteArray old;
+    if (targetInfo.isFile() && targetInfo.size() == bytes.size() && readFileBytes(target, old) &&
+        old == bytes)
         return CopyResult::Kept;
-    old.close();
     return writeFileAtomically(target, bytes, why) ? CopyResult::Copied : CopyResult::Failed;
 }

@@ -11,13 +11,11 @@ enum class CopyResult
 {
     Copied,   // the target was made or replaced
     Kept,     // the target already held the same bytes
-    NoSource, // there is no source file; the target is untouched
+    NoSource, // there is no source file (or only a pipe or device); the target is untouched
     Failed    // reading or writing failed; the target is untouched
 };
 
 CopyResult copyIfChanged(const QString &source, const QString &target, QString *why = nullptr);
-// Whether the two files hold the same bytes; false when either cannot be read.
-bool sameContents(const QString &pathA, const QString &pathB);
 // Writes bytes to a new file beside path and renames it over path: path holds
 // either its old bytes or all the new ones, never a part. The file is not
 // forced to disk (no fsync), see Copy.cpp. A new file gets the permissions
