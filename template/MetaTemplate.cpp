@@ -154,7 +154,10 @@ bool MetaTemplate::load(const QString &path)
 void MetaTemplate::load(QTextStream &in)
 {
     while (!in.atEnd()) {
-        QString line = in.readLine();
+        // Carriage returns go as a template file read in text mode loses
+        // them: one left in a key would end its metadata.yml line early for
+        // a YAML reader.
+        QString line = in.readLine().remove(QLatin1Char('\r'));
         // A directive may be hidden from YAML readers as a comment, but only
         // when it starts the line.
         if (line.startsWith(QLatin1String("#::")))
