@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -55,7 +56,7 @@ struct Entry
 const QHash<QString, Entry> &catalogue()
 {
     static const QHash<QString, Entry> table = [] {
-        const QHash<QString, QString> fixed{
+        const std::pair<const char *, const char *> fixed[] = {
             {"FILE_005", "deg"},
             {"FILE_006", "deg"},
             {"FILE_007", "raw"},
@@ -97,8 +98,9 @@ const QHash<QString, Entry> &catalogue()
             {"INST_506", "um"},
         };
         QHash<QString, Entry> t;
-        for (auto it = fixed.begin(); it != fixed.end(); ++it)
-            t.insert(it.key(), {Source::Fixed, it.value()});
+        for (const auto &key : fixed)
+            t.insert(QString::fromLatin1(key.first),
+                     {Source::Fixed, QString::fromLatin1(key.second)});
         const std::pair<const char *, Source> computed[] = {
             {"INFO_011", Source::StartDateTime},   {"INFO_012", Source::StartDateTime},
             {"FACI_002", Source::Beamline},        {"FACI_007", Source::RingItem2},

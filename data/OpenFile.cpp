@@ -49,15 +49,15 @@ struct MetaLayout
         fromDataIdx = tpl.fromDataIdx;
         keys.clear();
         QHash<QString, int> fromData;
-        for (int index : qAsConst(inputIdx))
+        QSet<QString> inputs;
+        for (int index : qAsConst(inputIdx)) {
             keys.insert(lines.at(index).id, QString());
+            inputs.insert(lines.at(index).id);
+        }
         for (int i = 0; i < fromDataIdx.size(); ++i) {
             keys.insert(lines.at(fromDataIdx.at(i)).id, QString());
             fromData.insert(lines.at(fromDataIdx.at(i)).id, i);
         }
-        QSet<QString> inputs;
-        for (int index : qAsConst(inputIdx))
-            inputs.insert(lines.at(index).id);
         fromDataAt.clear();
         isInput.clear();
         for (auto it = keys.constBegin(); it != keys.constEnd(); ++it) {

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -72,8 +71,6 @@ template <typename Char> int plainDecimal(const Char *text, int length, char *ou
     return i == length ? n : -1;
 }
 
-const auto &exactPowers = exactPowersOfTen;
-
 // The common case of a data file, without copying: a number whose digits
 // make an integer of at most 2^53 and whose decimal exponent is at most 22
 // either way is one exact integer times or divided by one exact power of ten,
@@ -123,7 +120,7 @@ template <typename Char> int exactShortPrefix(const Char *text, int length, doub
     if (digits > (quint64(1) << 53) || exponent < -22 || exponent > 22)
         return -1;
     const double m = double(digits);
-    value = exponent < 0 ? m / exactPowers[-exponent] : m * exactPowers[exponent];
+    value = exponent < 0 ? m / exactPowersOfTen[-exponent] : m * exactPowersOfTen[exponent];
     if (negative)
         value = -value;
     return i;
@@ -164,16 +161,10 @@ double toDoubleAsQt(const char *text, int length)
 
 const char *takeNumberAsQtSlow(const char *text, const char *end, double &value)
 {
-    const int length = int(std::min<qint64>(end - text, 1 << 30));
-    const int taken = exactShortPrefix(text, length, value);
-    if (taken > 0 && (taken == length || isAsciiBlank(text[taken])))
-        return text + taken;
-    int n = 0;
-    while (n < length && !isAsciiBlank(text[n])) {
-        if (uchar(text[n]) >= 0x80 || text[n] == '"')
+    const char *p = text;
+    for (; p < end && !isAsciiBlank(*p); ++p)
+        if (uchar(*p) >= 0x80 || *p == '"')
             return nullptr;
-        ++n;
-    }
-    value = toDoubleAsQt(text, n);
-    return text + n;
+    value = toDoubleAsQt(text, int(p - text));
+    return p;
 }
