@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 
 #include <QtGlobal>
 

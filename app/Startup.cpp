@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

@@ -399,7 +399,7 @@ int splitPass(int files = 40)
         copyIfChanged(set.path, base + QStringLiteral(".dat"));
         copyIfChanged(withSuffix(set.path, QStringLiteral("info")), base + QStringLiteral(".info"));
         lap(copies);
-        writeMetadataFile(base + QStringLiteral(".yml"), tpl, common, set);
+        writeMetadataFile(base + QStringLiteral(".yml"), tpl, common, set.meta);
         lap(metadata);
         const QImage image = drawThumbnail(QSize(1024, 1024), set);
         lap(drawing);
@@ -470,7 +470,7 @@ int main(int argc, char **argv)
         const double render = bestSeconds(runs, [&] {
             for (size_t i = 0; i < sets.size(); ++i)
                 writeMetadataFile(out.filePath(QStringLiteral("%1.yml").arg(i)), tpl, common,
-                                  *sets[i]);
+                                  sets[i]->meta);
         });
         say("rendering (examples/korvane-template.yml):\n"
             "  metadata.yml      %10.0f files/s\n\n",

@@ -3,7 +3,7 @@
 // (which abort on a broken property) and TestFuzzRegressions (which replays
 // every finding). Each check returns false with the broken property in why.
 
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 #include "data/DataSet.h"
 #include "props/CommonProps.h"
 #include "props/DataProps.h"
@@ -88,7 +88,7 @@ inline bool renderedShape(const MetaTemplate &tpl, const CommonValues &commons,
         else
             keys.append(padRight(line.ymlKey, 20) + QLatin1Char(' '));
     }
-    const QString text = renderMetadata(tpl, commons, dataSet);
+    const QString text = renderMetadata(tpl, commons, dataSet.meta);
     FUZZ_CHECK(text.isEmpty() || text.endsWith(QLatin1Char('\n')));
     QStringList lines = text.split(QLatin1Char('\n'));
     lines.removeLast();

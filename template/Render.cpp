@@ -1,6 +1,5 @@
 #include "template/Render.h"
 
-#include "data/DataSet.h"
 #include "template/MetaTemplate.h"
 #include "text/Csv.h"
 #include "works/Copy.h"
@@ -68,7 +67,7 @@ bool needsQuotes(const QString &value)
 
 } // namespace
 
-bool lookupValue(const CommonValues &common, const DataSet &dataSet, const QString &id,
+bool lookupValue(const CommonValues &common, const MetaValues &own, const QString &id,
                  QString &value)
 {
     bool found = false;
@@ -79,16 +78,16 @@ bool lookupValue(const CommonValues &common, const DataSet &dataSet, const QStri
             break;
         }
     }
-    const auto own = dataSet.meta.constFind(id);
-    if (own == dataSet.meta.constEnd())
+    const auto it = own.constFind(id);
+    if (it == own.constEnd())
         return found;
-    if (own.value() == noValue)
+    if (it.value() == noValue)
         return found; // the common value, if any, stands
-    value = dataSet.metaValue(id);
+    value = it.value() == QLatin1String("--NO_VALUE--") ? QString() : it.value();
     return true;
 }
 
-QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, const DataSet &dataSet)
+QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, const MetaValues &own)
 {
     QString text;
     int i = 0;
@@ -104,19 +103,19 @@ QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, cons
             bool parentsSet = true;
             for (const QString &pid : line.pids) {
                 QString parentValue;
-                if (!lookupValue(common, dataSet, pid, parentValue)) {
+                if (!lookupValue(common, own, pid, parentValue)) {
                     parentsSet = false;
                     break;
                 }
             }
-            if (!parentsSet || !lookupValue(common, dataSet, line.id, value))
+            if (!parentsSet || !lookupValue(common, own, line.id, value))
                 continue;
             text += padRight(line.ymlKey, keyWidth) + QLatin1Char(' ') +
                     yamlValue(value, line.literal) + QLatin1Char('\n');
             continue;
         }
         // A directive without a value counts as switched off.
-        lookupValue(common, dataSet, line.id, value);
+        lookupValue(common, own, line.id, value);
         if (line.ymlKey == QLatin1String("block_start") && value.toInt(nullptr, 10) == 0)
             i = afterBlockEnd(tpl, i);
         else
@@ -126,14 +125,14 @@ QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, cons
 }
 
 bool writeMetadataFile(const QString &path, const MetaTemplate &tpl, const CommonValues &common,
-                       const DataSet &dataSet, QString *why)
+                       const MetaValues &own, QString *why)
 {
     // Encoded as a text stream on the file would encode it, then written in
     // one piece: a work file, made again by every pass, so without fsync.
     QByteArray bytes;
     {
         QTextStream out(&bytes, QIODevice::WriteOnly);
-        out << renderMetadata(tpl, common, dataSet);
+        out << renderMetadata(tpl, common, own);
     }
     return writeFileAtomically(path, bytes, why);
 }

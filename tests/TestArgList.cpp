@@ -1,4 +1,4 @@
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 
 #include "TestSupport.h"
 

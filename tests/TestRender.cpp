@@ -82,7 +82,7 @@ void TestRender::render()
     loadTemplateText(metaTemplate, tpl);
     DataSet dataSet;
     pairs(meta, &dataSet);
-    QTEST(renderMetadata(metaTemplate, pairs(common), dataSet), "expected");
+    QTEST(renderMetadata(metaTemplate, pairs(common), dataSet.meta), "expected");
 }
 
 // clang-format off
@@ -132,9 +132,9 @@ void TestRender::writeFile()
     DataSet dataSet;
     pairs("N=Cu foil", &dataSet);
     QString why;
-    QVERIFY2(writeMetadataFile(path, tpl, {}, dataSet, &why), qPrintable(why));
+    QVERIFY2(writeMetadataFile(path, tpl, {}, dataSet.meta, &why), qPrintable(why));
     QCOMPARE(readBytes(path), QByteArray("sample:\n  name:              Cu foil\n"));
-    QVERIFY(!writeMetadataFile(file + "/metadata.yml", tpl, {}, dataSet, &why));
+    QVERIFY(!writeMetadataFile(file + "/metadata.yml", tpl, {}, dataSet.meta, &why));
     QVERIFY(!why.isEmpty());
     QCOMPARE(readBytes(file), QByteArray("x"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"metadata.yml", "plain"}));

@@ -1,6 +1,6 @@
 #include "ui/Body.h"
 
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 #include "data/DataSet.h"
 #include "props/PropUi.h"
 

@@ -8,12 +8,12 @@
 
 bool Body::lookupValue(DataSet *dataSet, const QString &id, QString &value) const
 {
-    return ::lookupValue(commonValues(), *dataSet, id, value);
+    return ::lookupValue(commonValues(), dataSet->meta, id, value);
 }
 
 void Body::writeMetadataYml(const QString &path, DataSet *dataSet)
 {
-    writeMetadataFile(path, tpl, commonValues(), *dataSet);
+    writeMetadataFile(path, tpl, commonValues(), dataSet->meta);
 }
 
 void Body::setWorksDirectory(const QString &path)

@@ -199,7 +199,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
 
         QString why;
         const QString ymlPath = withSuffix(metadataPath, QStringLiteral("yml"));
-        if (!writeMetadataFile(ymlPath, tpl, common, *dataSet, &why))
+        if (!writeMetadataFile(ymlPath, tpl, common, dataSet->meta, &why))
             addFailure(step.failures, ymlPath, why);
         // The drawing reads the data set, which this pass no longer changes.
         step.picturePath = withSuffix(dataCopy, QStringLiteral("png"));

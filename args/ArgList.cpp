@@ -1,4 +1,4 @@
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 #include "text/TextFile.h"
 
 #include "text/LineItems.h"

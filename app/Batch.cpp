@@ -1,6 +1,6 @@
-#include "ui/Batch.h"
+#include "app/Batch.h"
 
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 #include "app/CommandLine.h"
 #include "ui/Body.h"
 #include "works/WorkPass.h"

@@ -1,9 +1,9 @@
-#include "ui/Application.h"
+#include "app/Application.h"
 
-#include "app/ArgList.h"
+#include "args/ArgList.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
-#include "ui/Batch.h"
+#include "app/Batch.h"
 #include "ui/Body.h"
 
 #include <QApplication>
