@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Batch.h"

@@ -1,6 +1,6 @@
 #include "app/Batch.h"
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 #include "app/CommandLine.h"
 #include "ui/Body.h"
 #include "works/WorkPass.h"

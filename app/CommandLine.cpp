@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 
 #include <QCoreApplication>
 #include <QTranslator>

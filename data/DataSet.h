@@ -2,7 +2,7 @@
 // Everything korvane knows about one "9809" data file: its header, points,
 // info-file values and the metadata map that metadata.yml is rendered from.
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 #include "text/Units.h"
 
 #include <QFileInfo>

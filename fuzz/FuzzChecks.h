@@ -3,7 +3,7 @@
 // (which abort on a broken property) and TestFuzzRegressions (which replays
 // every finding). Each check returns false with the broken property in why.
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 #include "data/DataSet.h"
 #include "props/CommonProps.h"
 #include "props/DataProps.h"

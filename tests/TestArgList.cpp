@@ -1,4 +1,4 @@
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 
 #include "TestSupport.h"
 

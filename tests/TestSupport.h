@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers and fixtures shared by the tests.
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 #include "data/DataSet.h"
 #include "template/MetaTemplate.h"
 #include "ui/Body.h"

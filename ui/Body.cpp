@@ -1,6 +1,6 @@
 #include "ui/Body.h"
 
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 #include "data/DataSet.h"
 #include "props/PropUi.h"
 

@@ -1,4 +1,4 @@
-#include "args/ArgList.h"
+#include "settings/ArgList.h"
 #include "text/TextFile.h"
 
 #include "text/LineItems.h"
