@@ -34,6 +34,14 @@ double roundDown(double q)
     return std::fabs(q) < wholeFrom ? std::floor(q) : q;
 }
 
+// Rectangles that merely share an edge touch, which QRectF::intersects lets
+// pass.
+bool apart(const QRectF &a, const QRectF &b)
+{
+    return a.right() < b.left() || b.right() < a.left() || a.bottom() < b.top() ||
+           b.bottom() < a.top();
+}
+
 } // namespace
 
 void ChCoord::setScreenRect(double left, double bottom, double right, double top)
@@ -119,4 +127,42 @@ QVector<double> ChCoord::tickValues(double a, double b) const
     for (int i = 0; i < n; ++i)
         ticks.append(step * (qFirst + i));
     return ticks;
+}
+
+QVector<bool> ChCoord::labelledTicks(double a, double b, const QVector<QRectF> &labels) const
+{
+    const int n = labels.size();
+    QVector<bool> labelled(n, true);
+    double step, first, last;
+    if (n < 2 || !calcTicks(a, b, step, first, last))
+        return labelled;
+    // Tick i stands at (q + i) steps, as in tickValues. Labelling the
+    // multiples of k steps rather than every k-th tick from the first keeps
+    // the labels round (0.1 not 0.05, 400 not 200, whole numbers for steps of
+    // 0.5), labels zero wherever the axis crosses it, and labels the same
+    // values however a scan's range happens to start, so neighbouring scans
+    // read alike. Among n ticks there is a multiple of n, so the loop ends
+    // with at least one label. A label without area takes no room.
+    const double q = roundUp(std::min(a, b) / step);
+    for (int k = 1; k <= n; ++k) {
+        int previous = -1, shown = 0;
+        bool ok = true;
+        for (int i = 0; i < n && ok; ++i) {
+            labelled[i] = std::fmod(q + i, k) == 0;
+            if (!labelled[i])
+                continue;
+            ++shown;
+            if (labels[i].isEmpty())
+                continue;
+            ok = previous < 0 || apart(labels[previous], labels[i]);
+            previous = i;
+        }
+        if (ok && shown > 0)
+            return labelled;
+    }
+    // Far from zero (q beyond 2^53) the tick numbers are no longer exact and
+    // may all share one remainder; the first tick alone is labelled.
+    labelled.fill(false);
+    labelled[0] = true;
+    return labelled;
 }

@@ -3,6 +3,7 @@
 // ranges shown, and the ticks of an axis.
 
 #include <QObject>
+#include <QRectF>
 #include <QVector>
 
 class ChCoord : public QObject
@@ -35,6 +36,11 @@ public:
     // Every tick value from first to last of calcTicks, at most maxTicks of
     // them; empty when calcTicks finds no ticks.
     QVector<double> tickValues(double a, double b) const;
+    // Which ticks of tickValues(a, b) carry a label, given the rectangle each
+    // label fills (an empty one takes no room). Where neighbouring labels
+    // would touch or overlap, only the ticks at whole multiples of k steps
+    // are labelled, k the smallest that keeps the labelled ones apart.
+    QVector<bool> labelledTicks(double a, double b, const QVector<QRectF> &labels) const;
 
     static constexpr int maxTicks = 400;
 };

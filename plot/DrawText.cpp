@@ -38,19 +38,34 @@ double DrawText::fitFont(QPainter *painter, const QFont &font, int flags, const 
     return size;
 }
 
+bool DrawText::setTextFont(QPainter *painter, const QFont &font, int flags, int fit,
+                           const QString &text, double width, double height, double maxPointSize)
+{
+    if (fit != 1) {
+        painter->setFont(font);
+        return true;
+    }
+    return usableSize(fitFont(painter, font, flags, text, width, height, maxPointSize));
+}
+
+QRectF DrawText::fitTextRect(QPainter *painter, QRectF box, const QFont &font, int flags, int fit,
+                             const QString &text, double maxPointSize)
+{
+    box = box.normalized();
+    const bool drawn =
+        setTextFont(painter, font, flags, fit, text, box.width(), box.height(), maxPointSize);
+    const QRectF filled = drawn ? painter->boundingRect(box, flags, text) : QRectF();
+    painter->setFont(font);
+    return filled;
+}
+
 void DrawText::drawFitText(QPainter *painter, QRectF &box, const QFont &font, int flags, int fit,
                            const QString &text, double maxPointSize)
 {
     // Bands are often given growing upwards from a line (negative height);
     // the normalised box is the band itself.
     box = box.normalized();
-    bool draw = true;
-    if (fit == 1)
-        draw = usableSize(
-            fitFont(painter, font, flags, text, box.width(), box.height(), maxPointSize));
-    else
-        painter->setFont(font);
-    if (draw)
+    if (setTextFont(painter, font, flags, fit, text, box.width(), box.height(), maxPointSize))
         painter->drawText(box, flags, text);
     painter->setFont(font);
 }
@@ -71,11 +86,7 @@ void DrawText::drawRotatedFitText(QPainter *painter, double angle, QRectF &box, 
                          std::sin(-rad) * x0 + std::cos(rad) * y0 - h * 0.5, w, h);
 
     painter->rotate(angle);
-    bool draw = true;
-    if (fit == 1)
-        draw = usableSize(fitFont(painter, font, flags, text, w, h, maxPointSize));
-    else
-        painter->setFont(font);
+    const bool draw = setTextFont(painter, font, flags, fit, text, w, h, maxPointSize);
     if (background)
         painter->fillRect(textBox, backgroundColour);
     if (draw)

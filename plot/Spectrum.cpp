@@ -103,14 +103,31 @@ void DataSet::drawSpectrum(QPainter *painter) const
     QRectF box((cc.winX0 + cc.winX1) * 0.5 - 1000, cc.plotY1, 2000, band);
     dt.drawFitText(painter, box, font, Qt::AlignHCenter | Qt::AlignBottom, 1, fileName, 24);
 
+    // A tick label that would touch its neighbour, measured in the font it is
+    // drawn in, leaves room by labelling fewer ticks; the grid keeps them all.
+    const auto tickText = [](double v) { return QString::number(v, 'g', 6); };
+    const auto labelled = [&](double a, double b, const QVector<QRectF> &boxes, int flags) {
+        const QVector<double> ticks = cc.tickValues(a, b);
+        QVector<QRectF> labels;
+        for (int i = 0; i < ticks.size(); ++i)
+            labels << dt.fitTextRect(painter, boxes[i], font, flags, 1, tickText(ticks[i]), 24);
+        return cc.labelledTicks(a, b, labels);
+    };
+
     pen.setWidth(1);
     pen.setColor(QColor(64, 64, 64));
     painter->setPen(pen);
-    for (const double v : cc.tickValues(cc.realX0, cc.realX1)) {
-        const int x = whole(cc.toScreenX(v));
+    const QVector<double> xTicks = cc.tickValues(cc.realX0, cc.realX1);
+    QVector<QRectF> boxes;
+    for (const double v : xTicks)
+        boxes << QRectF(whole(cc.toScreenX(v)) - 1000, cc.plotY0 - band, 2000,
+                        whole(cc.labelFill * band));
+    QVector<bool> shown = labelled(cc.realX0, cc.realX1, boxes, tickFlags);
+    for (int i = 0; i < xTicks.size(); ++i) {
+        const int x = whole(cc.toScreenX(xTicks[i]));
         painter->drawLine(x, whole(cc.plotY0), x, whole(cc.plotY1));
-        box = QRectF(x - 1000, cc.plotY0 - band, 2000, whole(cc.labelFill * band));
-        dt.drawFitText(painter, box, font, tickFlags, 1, QString::number(v, 'g', 6), 24);
+        if (shown[i])
+            dt.drawFitText(painter, boxes[i], font, tickFlags, 1, tickText(xTicks[i]), 24);
     }
     box = QRectF((cc.plotX0 + cc.plotX1) * 0.5 - 1000, cc.plotY0 - 2 * band, 2000, fill);
     dt.drawFitText(painter, box, font, tickFlags, 1, QStringLiteral("Energy [eV]"), 24);
@@ -119,12 +136,17 @@ void DataSet::drawSpectrum(QPainter *painter) const
     pen.setColor(QColor(64, 64, 64));
     painter->setPen(pen);
     const int leftMargin = whole((cc.winX1 - cc.winX0) * cc.marginLeft);
-    for (const double v : cc.tickValues(cc.realY0, cc.realY1)) {
-        const int y = whole(cc.toScreenY(v));
+    const int yFlags = Qt::AlignRight | Qt::AlignVCenter;
+    const QVector<double> yTicks = cc.tickValues(cc.realY0, cc.realY1);
+    boxes.clear();
+    for (const double v : yTicks)
+        boxes << QRectF(0, whole(cc.toScreenY(v)) - fill / 2, leftMargin * 0.95, fill);
+    shown = labelled(cc.realY0, cc.realY1, boxes, yFlags);
+    for (int i = 0; i < yTicks.size(); ++i) {
+        const int y = whole(cc.toScreenY(yTicks[i]));
         painter->drawLine(whole(cc.plotX0), y, whole(cc.plotX1), y);
-        box = QRectF(0, y - fill / 2, leftMargin * 0.95, fill);
-        dt.drawFitText(painter, box, font, Qt::AlignRight | Qt::AlignVCenter, 1,
-                       QString::number(v, 'g', 6), 24);
+        if (shown[i])
+            dt.drawFitText(painter, boxes[i], font, yFlags, 1, tickText(yTicks[i]), 24);
     }
     // Read from bottom to top; drawRotatedFitText centres the text on the
     // box's corner, which is |fill| above the plot's vertical middle.

@@ -48,9 +48,9 @@ QImage image(const QSize &size = QSize(400, 300))
     return image;
 }
 
-QImage draw(const DataSet &set)
+QImage draw(const DataSet &set, const QSize &size = QSize(333, 257))
 {
-    QImage picture = image(QSize(333, 257));
+    QImage picture = image(size);
     QPainter painter(&picture);
     set.drawSpectrum(&painter);
     return picture;
@@ -77,8 +77,12 @@ private slots:
     void spectrum_data();
     void spectrum();
     void japaneseTitle();
+    void tickLabels_data();
+    void tickLabels();
     void ticks_data();
     void ticks();
+    void labelled_data();
+    void labelled();
     void fitText_data();
     void fitText();
 };
@@ -151,6 +155,64 @@ void TestSpectrum::japaneseTitle()
     QVERIFY(QRect(0, 12, 33, 220).contains(changed));
 }
 
+void TestSpectrum::tickLabels_data()
+{
+    QTest::addColumn<V>("energies");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("thinned"); // every tick labelled in a picture that has room
+    const V wide{14800, 17400};
+    QTest::newRow("wide range") << wide << QSize(1024, 1024) << true;
+    QTest::newRow("wide range, tall") << wide << QSize(500, 1200) << true;
+    QTest::newRow("wide range, small") << wide << QSize(200, 150) << false;
+    QTest::newRow("K edge") << V{8800, 9300} << QSize(1024, 1024) << false;
+    QTest::newRow("K edge, narrow") << V{8800, 9300} << QSize(240, 1024) << true;
+}
+
+void TestSpectrum::tickLabels()
+{
+    QFETCH(V, energies);
+    QFETCH(QSize, size);
+    const QImage picture = draw(*dataSet(energies, {0.5, 2}), size);
+    const int top = size.height() / 20, bottom = size.height() - size.height() / 10;
+    const int rows = (bottom - top) / 30; // the band of the labels under the plot
+    const auto ink = [&](int x) {
+        for (int y = bottom + 2; y <= bottom + rows; ++y)
+            if (picture.pixel(x, y) != qRgb(255, 255, 255))
+                return true;
+        return false;
+    };
+    QVector<int> ticks; // the columns of the grid lines
+    for (int x = size.width() / 10 + 2; x < size.width() * 19 / 20 - 1; ++x) {
+        int grey = 0;
+        for (int y = top; y < bottom; ++y)
+            grey += picture.pixel(x, y) == qRgb(64, 64, 64);
+        if (grey > (bottom - top) * 3 / 4)
+            ticks << x;
+    }
+    // Labels are the pieces of ink apart by more than the room between two
+    // digits of one label; each must be centred on a tick.
+    QVector<int> labelled;
+    for (int x = 0, from = -1, to = 0; x <= size.width(); ++x) {
+        if (x < size.width() && ink(x)) {
+            from = from < 0 ? x : from;
+            to = x;
+        } else if (from >= 0 && (x - to > rows / 3 || x == size.width())) {
+            const int at = (from + to) / 2;
+            const auto tick = std::find_if(ticks.begin(), ticks.end(),
+                                           [at](int t) { return std::abs(t - at) <= 2; });
+            QVERIFY2(tick != ticks.end(), qPrintable(QString::number(at)));
+            labelled << int(tick - ticks.begin());
+            from = -1;
+        }
+    }
+    QVERIFY(labelled.size() >= 2);
+    const int k = labelled[1] - labelled[0];
+    QTEST(k > 1, "thinned");
+    QVERIFY(labelled.first() < k && labelled.last() >= ticks.size() - k);
+    for (int i = 1; i < labelled.size(); ++i)
+        QCOMPARE(labelled[i] - labelled[i - 1], k);
+}
+
 void TestSpectrum::ticks_data()
 {
     QTest::addColumn<double>("a");
@@ -183,6 +245,47 @@ void TestSpectrum::ticks()
     QCOMPARE(step, ticks[1] - ticks[0]);
     QCOMPARE(first, ticks.first());
     QCOMPARE(last, ticks.last());
+}
+
+void TestSpectrum::labelled_data()
+{
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<QPointF>("perUnit"); // where a tick's label lies: its value times this
+    QTest::addColumn<QSizeF>("size");
+    QTest::addColumn<V>("labelled");
+    const QPointF row(1, 0), column(0, -400);
+    const V all{200, 400, 600, 800}, thirds{15000, 15600, 16200, 16800, 17400};
+    QTest::newRow("apart") << 100.0 << 970.0 << row << QSizeF(199, 9) << all;
+    QTest::newRow("touching") << 100.0 << 970.0 << row << QSizeF(200, 9) << V{400, 800};
+    QTest::newRow("one left") << 100.0 << 970.0 << row << QSizeF(401, 9) << V{600};
+    QTest::newRow("every third") << 14670.0 << 17530.0 << row * 0.3 << QSizeF(130, 9) << thirds;
+    QTest::newRow("round") << -0.37 << -0.02 << row * 1e3 << QSizeF(60, 9) << V{-0.3, -0.2, -0.1};
+    QTest::newRow("stacked") << 0.9 << 1.23 << column << QSizeF(30, 25) << V{0.9, 1, 1.1, 1.2};
+    QTest::newRow("drawn nowhere") << 100.0 << 970.0 << QPointF() << QSizeF(0, 0) << all;
+}
+
+void TestSpectrum::labelled()
+{
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(QPointF, perUnit);
+    QFETCH(QSizeF, size);
+    QFETCH(V, labelled);
+    ChCoord cc;
+    const V ticks = cc.tickValues(a, b);
+    QVector<QRectF> labels;
+    for (const double v : ticks)
+        labels << QRectF(perUnit * v, size);
+    const QVector<bool> shown = cc.labelledTicks(a, b, labels);
+    QCOMPARE(shown.size(), ticks.size());
+    V values;
+    for (int i = 0; i < ticks.size(); ++i)
+        if (shown[i])
+            values << ticks[i];
+    QCOMPARE(values.size(), labelled.size());
+    for (int i = 0; i < values.size(); ++i)
+        QCOMPARE(values[i], labelled[i]);
 }
 
 void TestSpectrum::fitText_data()
