@@ -255,38 +255,48 @@ void TestWorkPass::copyIfChanged()
     QFETCH(QByteArray, old);
     QFETCH(CopyResult, expected);
     QTemporaryDir tmp;
-    const QDir dir(tmp.path());
+    const QDir dir(tmp.path()), work(dir.filePath("work"));
     QFile from(dir.filePath("scan.dat"));
     QVERIFY(source.isNull() ||
             (from.open(QIODevice::WriteOnly) && from.write(source) == source.size()));
     from.close();
     QVERIFY(dir.mkdir("work"));
-    const QString to = dir.filePath("work/copy.dat");
+    const QString to = work.filePath("copy.dat");
+    const bool linked = target == "chain" || target == "dangling";
+    const QString end = linked ? work.filePath("f") : to;
     // A replaced copy keeps its own permissions; a new one gets QSaveFile's.
-    QFile file(to);
-    if (target == "old") {
+    QFile file(end);
+    if (target == "old" || target == "chain") {
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
         QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         file.close();
     }
     QVERIFY(target != "folder" || dir.mkpath("work/copy.dat/inside"));
-    const QFileDevice::Permissions own = QFile::permissions(to);
-    QSaveFile reference(dir.filePath("work/reference"));
+    const bool twoLinks = target == "chain" || target == "loop";
+    QVERIFY(!twoLinks || QFile::link("l2", to));
+    QVERIFY(target != "chain" || QFile::link("f", work.filePath("l2")));
+    QVERIFY(target != "loop" || QFile::link("copy.dat", work.filePath("l2")));
+    QVERIFY(target != "dangling" || QFile::link("f", to));
+    const QFileDevice::Permissions own = QFile::permissions(end);
+    QSaveFile reference(work.filePath("reference"));
     QVERIFY(reference.open(QIODevice::WriteOnly) && reference.commit());
-    QStringList entries = QDir(dir.filePath("work")).entryList();
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
+    QStringList entries = work.entryList(all);
 
     QString why;
     QCOMPARE(::copyIfChanged(from.fileName(), to, &why), expected);
     QCOMPARE(why.isEmpty(), expected != CopyResult::Failed);
-    if (target.isEmpty())
-        entries << "copy.dat";
+    if (target.isEmpty() || target == "dangling")
+        entries << QFileInfo(end).fileName();
     entries.sort();
-    QCOMPARE(QDir(dir.filePath("work")).entryList(), entries); // no temporary file left behind
+    QCOMPARE(work.entryList(all), entries); // no temporary file left behind
     QVERIFY(target != "folder" || QFileInfo(dir.filePath("work/copy.dat/inside")).isDir());
-    if (target == "old" || expected == CopyResult::Copied) {
-        QCOMPARE(readBytes(to), expected == CopyResult::Copied ? source : old);
-        QCOMPARE(QFile::permissions(to),
-                 target == "old" ? own : QFile::permissions(reference.fileName()));
+    QCOMPARE(QFileInfo(to).isSymLink(), linked || twoLinks);
+    QCOMPARE(QFileInfo(work.filePath("l2")).isSymLink(), twoLinks);
+    if (!old.isNull() || expected == CopyResult::Copied) {
+        QCOMPARE(readBytes(end), expected == CopyResult::Copied ? source : old);
+        QCOMPARE(QFile::permissions(end),
+                 old.isNull() ? QFile::permissions(reference.fileName()) : own);
     }
 }
 
