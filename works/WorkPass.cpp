@@ -106,8 +106,9 @@ bool holdsOtherScan(const QString &folder, const QString &ownCopy)
     return false;
 }
 
-// Text drawn on another thread than the GUI thread is unreadable on some
-// platforms; Qt 5 says so here (and says yes on all it supports today).
+// Whether text drawn outside the GUI thread comes out readable here. Qt 5
+// answers yes on every platform it supports; where the answer is no, the
+// pictures are drawn on the calling thread instead.
 bool threadedTextDrawing()
 {
     QT_WARNING_PUSH
