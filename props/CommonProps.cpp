@@ -1,9 +1,10 @@
 #include "props/CommonProps.h"
 
 #include "template/MetaTemplate.h"
+#include "text/AtomicFile.h"
 #include "text/Csv.h"
+#include "text/Why.h"
 
-#include <QSaveFile>
 #include <QTextStream>
 
 CommonPropLine commonPropLine(const QString &text)
@@ -58,21 +59,9 @@ QString commonPropsTemplateText(const MetaTemplate &tpl)
 
 bool savePropsFile(const QString &path, const QString &text, QString *why)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (why)
-            *why = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    QTextStream out(&file);
-    out << text;
-    out.flush();
-    if (out.status() != QTextStream::Ok)
-        file.cancelWriting();
-    if (!file.commit()) {
-        if (why)
-            *why = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeFileAtomically(path, textFileBytes(text), Durability::Synced, &reason))
+        return true;
+    setWhy(why, QStringLiteral("cannot write %1: %2").arg(path, reason));
+    return false;
 }

@@ -30,6 +30,7 @@ QString commonPropsText(const QVector<CommonPropLine> &lines);
 QVector<CommonPropLine> commonPropsTemplateLines(const MetaTemplate &tpl);
 QString commonPropsTemplateText(const MetaTemplate &tpl);
 
-// Writes text to path in text mode through a QSaveFile, so that a failed
-// write leaves the earlier file as it was; false with the reason in why.
+// Writes text to path as a text-mode file, forced to disk, whole or not at
+// all: a failed write leaves the earlier file as it was; false with the
+// reason in why.
 bool savePropsFile(const QString &path, const QString &text, QString *why = nullptr);

@@ -1,10 +1,8 @@
 #include "template/Render.h"
 
 #include "template/MetaTemplate.h"
+#include "text/AtomicFile.h"
 #include "text/Csv.h"
-#include "works/Copy.h"
-
-#include <QTextStream>
 
 namespace {
 
@@ -127,14 +125,9 @@ QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, cons
 bool writeMetadataFile(const QString &path, const MetaTemplate &tpl, const CommonValues &common,
                        const MetaValues &own, QString *why)
 {
-    // Encoded as a text stream on the file would encode it, then written in
-    // one piece: a work file, made again by every pass, so without fsync.
-    QByteArray bytes;
-    {
-        QTextStream out(&bytes, QIODevice::WriteOnly);
-        out << renderMetadata(tpl, common, own);
-    }
-    return writeFileAtomically(path, bytes, why);
+    // A work file, made again by every pass, so not forced to disk.
+    return writeFileAtomically(path, textFileBytes(renderMetadata(tpl, common, own)),
+                               Durability::Cached, why);
 }
 
 QString yamlValue(const QString &value, bool literal)

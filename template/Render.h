@@ -24,7 +24,7 @@ bool lookupValue(const CommonValues &common, const MetaValues &own, const QStrin
                  QString &value);
 // The whole text of metadata.yml.
 QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, const MetaValues &own);
-// Writes renderMetadata() to path through a QSaveFile; false (and why) on failure.
+// Writes renderMetadata() to path, whole or not at all; false (and why) on failure.
 bool writeMetadataFile(const QString &path, const MetaTemplate &tpl, const CommonValues &common,
                        const MetaValues &own, QString *why = nullptr);
 // A value as it stands in a YAML line: bare when a YAML reader reads it back

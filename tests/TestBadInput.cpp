@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -85,7 +86,7 @@ void TestBadInput::badInput_data()
     QTest::addColumn<QString>("file");        // a file written by the run ...
     QTest::addColumn<QString>("filePattern"); // ... and what its text must match
     QTest::addColumn<QString>("untouched");   // a file whose bytes must not change
-    QTest::addColumn<QString>("earlier");     // "copy=original": a file in place before the run
+    QTest::addColumn<QString>("earlier");     // "copy=original ...": files in place before the run
     QTest::addColumn<QString>("limitKiB");    // file-size limit, or none
     auto row = [](const char *name, const QString &args, int exitCode, const QString &err,
                   const QString &file = {}, const QString &pattern = {},
@@ -180,6 +181,12 @@ void TestBadInput::badInput_data()
     const QString copy = "works/CuK-refs-0001/Cu_foil_K_001.dat";
     row("full disk while making works", "-files" + gw, 1, copy + ": ", "", "", copy,
         copy + "=Cu_foil_K_005.dat", "16");
+    // The copy is there already; the picture (17 KB) does not fit, so the earlier one (any
+    // bytes) stays and the work is not made.
+    const QString png = "works/CuK-refs-0001/Cu_foil_K_001.png";
+    const QString none = summary.arg(1).arg(0).arg(0);
+    const QString both = copy + "=Cu_foil_K_001.dat " + png + "=Cu_foil_K_005.dat";
+    row("full disk, picture", "-files" + gw, 1, png + ": [\\s\\S]*" + none, "", "", png, both, "8");
     // The rest of the work is made; only the picture is refused.
     row("absurd image size", "-c huge-image.cfg -files" + gw, 1,
         "Cu_foil_K_001.png: an image of 40000 x 40000 pixels is too large", yml, "measured_at");
@@ -199,10 +206,10 @@ void TestBadInput::badInput()
     QVERIFY(!copyFiles(testDataPath("bad"), tmp.path()).isEmpty());
     QVERIFY(dir.mkdir("folder.dat"));
     QVERIFY(writeTextFile(dir.filePath("plain.txt"), "notes\n"));
-    if (!earlier.isEmpty()) {
-        const QString copy = dir.filePath(earlier.section('=', 0, 0));
+    for (const QString &pair : words(earlier)) {
+        const QString copy = dir.filePath(pair.section('=', 0, 0));
         QVERIFY(dir.mkpath(QFileInfo(copy).path()));
-        QVERIFY(QFile::copy(dir.filePath(earlier.section('=', 1)), copy));
+        QVERIFY(QFile::copy(dir.filePath(pair.section('=', 1)), copy));
     }
     const QByteArray before = untouched.isEmpty() ? "" : readBytes(dir.filePath(untouched));
     QVERIFY(untouched.isEmpty() || !before.isEmpty());
@@ -219,8 +226,10 @@ void TestBadInput::badInput()
     if (!untouched.isEmpty())
         QCOMPARE(readBytes(dir.filePath(untouched)), before);
     // A failed save leaves no temporary file behind either.
-    const QStringList left = dir.entryList({"*.csv.*"}, QDir::Files);
-    QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
+    const QStringList temporary{"*.csv.*", "*.dat.*", "*.png.*"};
+    QDirIterator it(tmp.path(), temporary, QDir::Files, QDirIterator::Subdirectories);
+    const QString left = it.hasNext() ? it.next() : QString();
+    QVERIFY2(left.isEmpty(), qPrintable(left));
 }
 
 QTEST_GUILESS_MAIN(TestBadInput)

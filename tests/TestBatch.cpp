@@ -29,23 +29,30 @@ private slots:
     void wholeNightMatchesWindow();
 };
 
-// clang-format off
 void TestBatch::exitCodes_data()
 {
-    QTest::addColumn<QString>("args");
+    QTest::addColumn<QString>("args");     // runs one after another, split at " ; "
     QTest::addColumn<QString>("config");   // added to the example configuration as batch.cfg
-    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("exitCode");     // of the last run
     QTest::addColumn<QStringList>("said"); // on standard error (standard output for help)
     QTest::addColumn<int>("works");        // work folders made in "w"
+    auto row = [](const char *name, const QString &args, const char *config, int exitCode,
+                  const QStringList &said, int works) {
+        QTest::newRow(name) << args << QString(config) << exitCode << said << works;
+    };
 
     const QStringList help{"-gw", "-sdp", "-files", "Works_Dir", "Img_W", "-wfn", "-e"};
-    QTest::newRow("-h") << "-h" << "" << 0 << help << 0;
-    QTest::newRow("--help") << "--help" << "" << 0 << help << 0;
-    QTest::newRow("-sdp without a file") << "-sdp" << "" << 2 << QStringList{"-sdp"} << 0;
-    QTest::newRow("-ldp before an option") << "-ldp -gw w" << "" << 2 << QStringList{"-ldp"} << 0;
-    QTest::newRow("configuration turns batch on") << "-c batch.cfg" << "\n-d CuO_K_002.dat\n-gw w  # works without a window\n" << 0 << QStringList{"1 files opened"} << 1;
+    row("-h", "-h", "", 0, help, 0);
+    row("--help", "--help", "", 0, help, 0);
+    row("-sdp without a file", "-sdp", "", 2, {"-sdp"}, 0);
+    row("-ldp before an option", "-ldp -gw w", "", 2, {"-ldp"}, 0);
+    const char *batch = "\n-d CuO_K_002.dat\n-gw w  # works without a window\n";
+    row("configuration turns batch on", "-c batch.cfg", batch, 0, {"1 files opened"}, 1);
+    // The same folder names as the earlier run's: its folder keeps its scan.
+    const QString run = " -wud 0 -wut 0 -gw w -files ", first = run + "CuO_K_002.dat ;";
+    const QStringList second{"work 2: Cu2O_K_003.dat -> ", "CuK-refs-0002\n"};
+    row("works of an earlier run", first + run + "Cu2O_K_003.dat", "", 0, second, 2);
 }
-// clang-format on
 
 void TestBatch::exitCodes()
 {
@@ -55,12 +62,18 @@ void TestBatch::exitCodes()
     QVERIFY(copyExamples(dir).size() >= 2);
     QVERIFY(writeTextFile(dir.filePath("batch.cfg"),
                           readTextFile(dir.filePath("config.cfg")) + config));
-    const KorvaneRun r = runKorvane(dir.path(), words(args));
+    KorvaneRun r;
+    for (const QString &run : args.split(" ; "))
+        r = runKorvane(dir.path(), words(run));
     QTEST(r.exitCode, "exitCode");
     QFETCH(QStringList, said);
     for (const QString &s : said)
         QVERIFY2((args.contains("-h") ? r.out : r.err).contains(s), qPrintable(s + " in " + r.err));
-    QTEST(workFolders(dir.filePath("w")).size(), "works");
+    const QStringList folders = workFolders(dir.filePath("w"));
+    QTEST(folders.size(), "works");
+    // No work folder holds two scans.
+    for (const QString &f : folders)
+        QCOMPARE(QDir(dir.filePath("w/" + f)).entryList({"*.dat"}, QDir::Files).size(), 1);
 }
 
 void TestBatch::wholeNightMatchesWindow()

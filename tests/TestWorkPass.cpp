@@ -54,21 +54,21 @@ private slots:
     void copyIfChanged();
 };
 
-// clang-format off
 void TestWorkPass::names_data()
 {
     QTest::addColumn<QString>("what"); // suffix: path, suffix; folder: 1111 or none, count; base
     QTest::addColumn<QStringList>("in");
     QTest::addColumn<QString>("expected");
-
-    QTest::newRow("suffix none") << "suffix" << QStringList{"/d/x", "png"} << "/d/x.png";
-    QTest::newRow("suffix relative") << "suffix" << QStringList{"a/x.dat", "png"} << QDir::current().absoluteFilePath("a/x.png");
-    QTest::newRow("folder WDTB") << "folder" << QStringList{"1111", "1"} << "W-D-T-B-0001";
-    QTest::newRow("folder 12345") << "folder" << QStringList{"0000", "12345"} << "-12345";
-    QTest::newRow("base canonical slashes") << "base" << QStringList{"", "s.dat", "id\\1", "BL/2"} << "s-id_1-BL_2-98310";
-    QTest::newRow("base canonical placeholders") << "base" << QStringList{"", "%2.dat", "%1", "%3"} << "%2-%1-%3-98310";
+    auto row = [](const char *name, const char *what, const char *in, const QString &expected) {
+        QTest::newRow(name) << QString(what) << QString(in).split(' ') << expected;
+    };
+    row("suffix none", "suffix", "/d/x png", "/d/x.png");
+    row("suffix relative", "suffix", "a/x.dat png", QDir::current().absoluteFilePath("a/x.png"));
+    row("folder WDTB", "folder", "1111 1", "W-D-T-B-0001");
+    row("folder 12345", "folder", "0000 12345", "-12345");
+    row("base canonical slashes", "base", " s.dat id\\1 BL/2", "s-id_1-BL_2-98310");
+    row("base canonical placeholders", "base", " %2.dat %1 %3", "%2-%1-%3-98310");
 }
-// clang-format on
 
 void TestWorkPass::names()
 {
@@ -87,41 +87,50 @@ void TestWorkPass::names()
     QTEST(got, "expected");
 }
 
-// clang-format off
 void TestWorkPass::pass_data()
 {
-    QTest::addColumn<QStringList>("records"); // file:flag, and :info when it has a companion
-    QTest::addColumn<QString>("setup");       // options (work=, branch=, local, canonical), sample=, an obstacle
-    QTest::addColumn<QStringList>("failed");  // under the temporary folder, before ": why"
-    QTest::addColumn<QStringList>("made");    // folder/base of each work, in order
-
-    QTest::newRow("1 0 1 numbered without gaps") << QStringList{"s0.dat:1:info", "s1.dat:0", "s2.dat:1"} << "" << QStringList() << QStringList{"-0001/s0", "-0002/s2"};
-    QTest::newRow("only exactly 1") << QStringList{"s0.dat:2", "s1.dat:", "s2.dat:abc", "s3.dat:1.0", "s4.dat:1", "s5.dat:-1"} << "" << QStringList() << QStringList{"-0001/s4"};
-    QTest::newRow("none flagged") << QStringList{"s0.dat:0"} << "" << QStringList() << QStringList();
-    QTest::newRow("folder cannot be created") << QStringList{"s0.dat:1", "s1.dat:1"} << "blocked" << QStringList{"works/-0001"} << QStringList{"-0002/s1"};
-    QTest::newRow("index cannot be written") << QStringList{"s0.dat:1", "s1.dat:1"} << "noindex" << QStringList{"works/index.html"} << QStringList{"-0001/s0", "-0002/s1"};
-    QTest::newRow("data file gone") << QStringList{"s0.dat:1:info", "s1.dat:1"} << "gone" << QStringList{"src/s0.dat"} << QStringList{"-0001/s0", "-0002/s1"};
+    // name:flag, and :info when name.dat has a companion
+    QTest::addColumn<QStringList>("records");
+    // Options (work=, branch=, local, canonical), sample=, an obstacle, or a file an earlier
+    // pass left in the works folder (its path there).
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("failed"); // under the temporary folder, before ": why"
+    // folder/base of each work given a folder, in order; "!" before one that is not made.
+    QTest::addColumn<QStringList>("works");
+    auto row = [](const char *name, const char *records, const char *setup, const char *failed,
+                  const char *works) {
+        QTest::newRow(name) << words(records) << QString(setup) << words(failed) << words(works);
+    };
+    row("1 0 1 without gaps", "s0:1:info s1:0 s2:1", "", "", "-0001/s0 -0002/s2");
+    row("only exactly 1", "s0:2 s1: s2:abc s3:1.0 s4:1 s5:-1", "", "", "-0001/s4");
+    row("none flagged", "s0:0", "", "", "");
+    row("folder cannot be created", "s0:1 s1:1", "blocked", "works/-0001", "-0002/s1");
+    row("index cannot be written", "s0:1 s1:1", "noindex", "works/index.html", "-0001/s0 -0002/s1");
+    row("data file gone", "s0:1:info s1:1", "gone", "src/s0.dat", "!-0001/s0 -0002/s1");
     // The companion is found by the last dot (a.b.info, not a.info).
-    QTest::newRow("canonical names, local id") << QStringList{"a.b.dat:1:info"} << "work=w branch=x local canonical" << QStringList() << QStringList{"w-x-0001/a-id1-BLC2-98310"};
-    QTest::newRow("placeholders in values") << QStringList{"%1.dat:1:info"} << "work=%2 branch=%1 sample=%2" << QStringList() << QStringList{"%2-%1-0001/%1"};
+    row("canonical", "a.b:1:info", "work=w local canonical", "", "w-0001/a-id1-BLC2-98310");
+    row("placeholders", "%1:1:info", "work=%2 branch=%1 sample=%2", "", "%2-%1-0001/%1");
+    row("others skipped", "s0:1 s1:1", "local -0001/x.dat -0003/.dat", "", "-0002/s0 -0004/s1");
+    row("own copy refreshed", "s0:1", "-0001/s0.dat -0001/s0.png", "", "-0001/s0");
+    row("no data copy", "s0:1", "-0001/a.dat.tmp -0001/b.dat/c", "", "-0001/s0");
 }
-// clang-format on
 
 void TestWorkPass::pass()
 {
     QFETCH(QStringList, records);
     QFETCH(QString, setup);
     QFETCH(QStringList, failed);
-    QFETCH(QStringList, made);
+    QFETCH(QStringList, works);
 
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
     QVERIFY(dir.mkpath("src") && dir.mkpath("works"));
-    const QDir works(dir.filePath("works"));
+    const QDir worksDir(dir.filePath("works"));
     QVERIFY(writeTextFile(dir.filePath("src/a.info"), "not this one\n"));
     QString sample = "Cu";
     WorkOptions o;
     o.imageSize = QSize(48, 32);
+    QSet<QString> folders;
     for (const QString &w : words(setup)) {
         const QString value = w.section('=', 1);
         o.useWork |= w.startsWith("work=");
@@ -131,11 +140,16 @@ void TestWorkPass::pass()
         sample = w.startsWith("sample=") ? value : sample;
         o.localId |= w == "local";
         o.originalNames &= w != "canonical";
+        if (w.startsWith('-')) {
+            QVERIFY(worksDir.mkpath(QFileInfo(w).path()));
+            QVERIFY(writeTextFile(worksDir.filePath(w), "earlier " + w));
+            folders << w.section('/', 0, 0);
+        }
     }
     std::vector<std::unique_ptr<DataSet>> owned;
     QList<DataSet *> sets;
     for (const QString &line : records) {
-        owned.push_back(record(dir.filePath("src/" + line.section(':', 0, 0))));
+        owned.push_back(record(dir.filePath("src/" + line.section(':', 0, 0) + ".dat")));
         sets << owned.back().get();
         sets.last()->meta["SYS_001"] = line.section(':', 1, 1);
         sets.last()->meta["SMPL_001"] = sample;
@@ -144,9 +158,9 @@ void TestWorkPass::pass()
             QVERIFY(writeTextFile(withSuffix(sets.last()->path, "info"), "info of " + line));
     }
     if (setup == "blocked")
-        QVERIFY(writeTextFile(works.filePath("-0001"), "in the way\n"));
+        QVERIFY(writeTextFile(worksDir.filePath("-0001"), "in the way\n"));
     if (setup == "noindex")
-        QVERIFY(works.mkpath("index.html"));
+        QVERIFY(worksDir.mkpath("index.html"));
     if (setup == "gone")
         QVERIFY(QFile::remove(dir.filePath("src/s0.dat")));
     // Shows the values the pass stores in each record.
@@ -154,26 +168,26 @@ void TestWorkPass::pass()
     loadTemplateText(tpl, "work:\n  local_id: INFO_015 input\n  title: INFO_013 input\n  title2: "
                           "INFO_014 input\n  file: FILE_001 input\n  file2: FILE_026 input\n");
     WorkPassReport report;
-    QCOMPARE(runWorkPass(works, sets, o, tpl, CommonValues(), &report), failed.isEmpty());
+    QCOMPARE(runWorkPass(worksDir, sets, o, tpl, CommonValues(), &report), failed.isEmpty());
 
     const QStringList &failures = report.failures;
     QCOMPARE(failures.size(), failed.size());
     for (int i = 0; i < failed.size(); ++i)
         QVERIFY2(failures[i].startsWith(dir.filePath(failed[i]) + ": "), qPrintable(failures[i]));
+    const QStringList made = works.filter(QRegularExpression("^[^!]"));
     QCOMPARE(report.made.size(), made.size());
-    const QString page = readTextFile(works.filePath("index.html"));
+    const QString page = readTextFile(worksDir.filePath("index.html"));
     QCOMPARE(report.indexWritten, setup != "noindex");
-    QCOMPARE(page.count("<tr>"), report.indexWritten ? made.size() : 0);
+    QCOMPARE(page.count("<tr>"), report.indexWritten ? works.size() : 0);
     int stored = 0;
     for (const DataSet *ds : qAsConst(sets))
         stored += ds->meta.contains("FILE_001");
-    QCOMPARE(stored, made.size());
+    QCOMPARE(stored, works.size());
     for (int i = 0; i < made.size(); ++i) {
         const QString folder = made[i].section('/', 0, -2), base = made[i].section('/', -1);
-        const QString at = works.filePath(made[i]), source = report.made[i].dataPath;
-        QCOMPARE(report.made[i].folder, works.filePath(folder));
+        const QString at = worksDir.filePath(made[i]), source = report.made[i].dataPath;
+        QCOMPARE(report.made[i].folder, worksDir.filePath(folder));
         QCOMPARE(readBytes(at + ".dat"), readBytes(source));
-        QCOMPARE(QFileInfo::exists(at + ".dat"), QFileInfo::exists(source));
         QCOMPARE(readBytes(at + ".info"), readBytes(withSuffix(source, "info")));
         QCOMPARE(QImage(at + ".png").size(), QSize(48, 32));
         QVERIFY(!report.indexWritten || page.contains(".//" + htmlLink(folder) + "//"));
@@ -183,12 +197,20 @@ void TestWorkPass::pass()
         QCOMPARE(ds->meta.value("INFO_013") + ds->meta.value("INFO_014"), title + title);
         QCOMPARE(ds->meta.value("FILE_001") + ds->meta.value("FILE_026"), base + base);
         QCOMPARE(ds->meta.value("INFO_015", "none"), o.localId ? folder : "none");
-        const QString yml = readTextFile(works.filePath(folder + "/metadata.yml"));
+        const QString yml = readTextFile(worksDir.filePath(folder + "/metadata.yml"));
         QCOMPARE(yml.contains("\n  local_id:          " + folder + "\n"), o.localId);
     }
-    const QStringList folders = works.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCOMPARE(folders.size(), made.size() + (setup == "noindex"));
-    QVERIFY(setup != "blocked" || readBytes(works.filePath("-0001")) == "in the way\n");
+    // No other folder is made, and none holds two scans.
+    for (const QString &work : works)
+        folders << work.mid(work.startsWith('!')).section('/', 0, -2);
+    if (setup == "noindex")
+        folders << "index.html";
+    const QStringList found = worksDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(QSet<QString>(found.begin(), found.end()), folders);
+    for (const QString &folder : found)
+        QVERIFY2(QDir(worksDir.filePath(folder)).entryList({"*.dat"}, QDir::Files).size() <= 1,
+                 qPrintable(folder));
+    QVERIFY(setup != "blocked" || readBytes(worksDir.filePath("-0001")) == "in the way\n");
 }
 
 // A row once its folder and base name are encoded for links (href, src) and
@@ -232,20 +254,25 @@ void TestWorkPass::indexPage()
 }
 
 // Copies into a work replace their target in one step, keep an identical one
-// and leave nothing behind when they fail.
+// and leave nothing behind when they fail. A target reached through symbolic
+// links is written at their end, and the links stay.
 void TestWorkPass::copyIfChanged_data()
 {
     QTest::addColumn<QByteArray>("source"); // null: no source file
-    QTest::addColumn<QString>("target");    // old: a file there; folder: a folder in the way
+    // old: a file there; folder: a folder in the way; chain: copy -> l2 -> f, f holding old;
+    // dangling: copy -> f, no f; loop: copy -> l2 -> copy
+    QTest::addColumn<QString>("target");
     QTest::addColumn<QByteArray>("old");
     QTest::addColumn<CopyResult>("expected");
-    const QByteArray scan("   9809\n1 2 3\r\n");
+    const QByteArray scan("   9809\n1 2 3\r\n"), other = QByteArray(scan).replace('1', '7');
     QTest::newRow("new") << scan << "" << QByteArray() << CopyResult::Copied;
     QTest::newRow("same bytes") << scan << "old" << scan << CopyResult::Kept;
-    QTest::newRow("same size") << scan << "old" << QByteArray(scan).replace('1', '7')
-                               << CopyResult::Copied;
+    QTest::newRow("same size") << scan << "old" << other << CopyResult::Copied;
     QTest::newRow("no source") << QByteArray() << "old" << scan << CopyResult::NoSource;
     QTest::newRow("folder in the way") << scan << "folder" << QByteArray() << CopyResult::Failed;
+    QTest::newRow("chain of two links") << scan << "chain" << other << CopyResult::Copied;
+    QTest::newRow("dangling link") << scan << "dangling" << QByteArray() << CopyResult::Copied;
+    QTest::newRow("links in a loop") << scan << "loop" << QByteArray() << CopyResult::Failed;
 }
 
 void TestWorkPass::copyIfChanged()
@@ -255,38 +282,48 @@ void TestWorkPass::copyIfChanged()
     QFETCH(QByteArray, old);
     QFETCH(CopyResult, expected);
     QTemporaryDir tmp;
-    const QDir dir(tmp.path());
+    const QDir dir(tmp.path()), work(dir.filePath("work"));
     QFile from(dir.filePath("scan.dat"));
     QVERIFY(source.isNull() ||
             (from.open(QIODevice::WriteOnly) && from.write(source) == source.size()));
     from.close();
     QVERIFY(dir.mkdir("work"));
-    const QString to = dir.filePath("work/copy.dat");
+    const QString to = work.filePath("copy.dat");
+    const bool linked = target == "chain" || target == "dangling";
+    const QString end = linked ? work.filePath("f") : to;
     // A replaced copy keeps its own permissions; a new one gets QSaveFile's.
-    QFile file(to);
-    if (target == "old") {
+    QFile file(end);
+    if (target == "old" || target == "chain") {
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
         QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         file.close();
     }
     QVERIFY(target != "folder" || dir.mkpath("work/copy.dat/inside"));
-    const QFileDevice::Permissions own = QFile::permissions(to);
-    QSaveFile reference(dir.filePath("work/reference"));
+    const bool twoLinks = target == "chain" || target == "loop";
+    QVERIFY(!twoLinks || QFile::link("l2", to));
+    QVERIFY(target != "chain" || QFile::link("f", work.filePath("l2")));
+    QVERIFY(target != "loop" || QFile::link("copy.dat", work.filePath("l2")));
+    QVERIFY(target != "dangling" || QFile::link("f", to));
+    const QFileDevice::Permissions own = QFile::permissions(end);
+    QSaveFile reference(work.filePath("reference"));
     QVERIFY(reference.open(QIODevice::WriteOnly) && reference.commit());
-    QStringList entries = QDir(dir.filePath("work")).entryList();
+    const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
+    QStringList entries = work.entryList(all);
 
     QString why;
     QCOMPARE(::copyIfChanged(from.fileName(), to, &why), expected);
     QCOMPARE(why.isEmpty(), expected != CopyResult::Failed);
-    if (target.isEmpty())
-        entries << "copy.dat";
+    if (target.isEmpty() || target == "dangling")
+        entries << QFileInfo(end).fileName();
     entries.sort();
-    QCOMPARE(QDir(dir.filePath("work")).entryList(), entries); // no temporary file left behind
+    QCOMPARE(work.entryList(all), entries); // no temporary file left behind
     QVERIFY(target != "folder" || QFileInfo(dir.filePath("work/copy.dat/inside")).isDir());
-    if (target == "old" || expected == CopyResult::Copied) {
-        QCOMPARE(readBytes(to), expected == CopyResult::Copied ? source : old);
-        QCOMPARE(QFile::permissions(to),
-                 target == "old" ? own : QFile::permissions(reference.fileName()));
+    QCOMPARE(QFileInfo(to).isSymLink(), linked || twoLinks);
+    QCOMPARE(QFileInfo(work.filePath("l2")).isSymLink(), twoLinks);
+    if (!old.isNull() || expected == CopyResult::Copied) {
+        QCOMPARE(readBytes(end), expected == CopyResult::Copied ? source : old);
+        QCOMPARE(QFile::permissions(end),
+                 old.isNull() ? QFile::permissions(reference.fileName()) : own);
     }
 }
 

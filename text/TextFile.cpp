@@ -1,26 +1,29 @@
 #include "text/TextFile.h"
 
+#include "text/Why.h"
+
 #include <QFile>
+#include <QtGlobal>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+
+#if defined(Q_OS_UNIX) && !defined(KORVANE_PORTABLE)
+#define KORVANE_POSIX_READ 1
+#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <QFileInfo>
+#endif
 
 namespace {
 
-void setWhy(QString *why, const QString &text)
+QString tooLarge()
 {
-    if (why)
-        *why = text;
-}
-
-QString errnoText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
+    return QStringLiteral("it is larger than %1 MiB").arg(maxTextFileBytes >> 20);
 }
 
 // Qt's resource files (":/...") have no descriptor to read.
@@ -34,6 +37,8 @@ bool readResource(const QString &path, QByteArray &bytes, QString *why)
     bytes = file.readAll();
     return true;
 }
+
+#ifdef KORVANE_POSIX_READ
 
 // Reads the size the file had when opened, as QFile::readAll does: one read
 // for a whole scan, and no second one only to meet the end. A file that
@@ -52,14 +57,14 @@ bool readToEnd(int fd, qint64 size, QByteArray &bytes, QString *why)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            setWhy(why, errnoText(errno));
+            setWhy(why, QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
         if (n == 0)
             break;
         if (!inPlace) {
             if (bytes.size() + n > maxTextFileBytes) {
-                setWhy(why, QStringLiteral("it is larger than %1 MiB").arg(maxTextFileBytes >> 20));
+                setWhy(why, tooLarge());
                 return false;
             }
             bytes.append(more, int(n));
@@ -70,6 +75,90 @@ bool readToEnd(int fd, qint64 size, QByteArray &bytes, QString *why)
     return true;
 }
 
+bool readRegularFile(const QString &path, QByteArray &bytes, QString *why)
+{
+    // Plain system calls: for the small files of a night's scans, QFile's
+    // buffering and repeated stat calls cost more than the bytes. Without
+    // blocking, so that a named pipe nobody writes to cannot hang the open;
+    // only regular files are read, since a device such as /dev/zero would
+    // never end.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        setWhy(why, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    struct stat status;
+    bool ok = ::fstat(fd, &status) == 0;
+    if (!ok) {
+        setWhy(why, QString::fromLocal8Bit(std::strerror(errno)));
+    } else if (!S_ISREG(status.st_mode)) {
+        setWhy(why, S_ISDIR(status.st_mode) ? QStringLiteral("it is a directory")
+                                            : QStringLiteral("it is not a regular file"));
+        ok = false;
+    } else if (status.st_size > maxTextFileBytes) {
+        setWhy(why, tooLarge());
+        ok = false;
+    }
+    if (ok)
+        ok = readToEnd(fd, qint64(status.st_size), bytes, why);
+    ::close(fd);
+    return ok;
+}
+
+#else
+
+// The same through Qt where the calls above are not at hand. Weaker in one
+// way: the check that path is a regular file comes before the open, so a
+// file swapped for a named pipe in between would block the open until
+// someone writes to the pipe.
+bool readRegularFile(const QString &path, QByteArray &bytes, QString *why)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        setWhy(why, info.isDir() ? QStringLiteral("it is a directory")
+                                 : QStringLiteral("it is not a regular file"));
+        return false;
+    }
+    if (info.size() > maxTextFileBytes) {
+        setWhy(why, tooLarge());
+        return false;
+    }
+    // Unbuffered: one read for the whole file, as on the path above.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        setWhy(why, file.errorString());
+        return false;
+    }
+    // A file that reports no size (as files under /proc do) is read to its
+    // end, up to the limit.
+    const qint64 size = file.size();
+    bytes.resize(int(size > 0 ? size : 0));
+    qint64 done = size > 0 ? file.read(bytes.data(), size) : 0;
+    if (done < 0) {
+        setWhy(why, file.errorString());
+        return false;
+    }
+    bytes.truncate(int(done));
+    if (size <= 0) {
+        char more[4096];
+        qint64 n;
+        while ((n = file.read(more, sizeof more)) > 0) {
+            if (bytes.size() + n > maxTextFileBytes) {
+                setWhy(why, tooLarge());
+                return false;
+            }
+            bytes.append(more, int(n));
+        }
+        if (n < 0) {
+            setWhy(why, file.errorString());
+            return false;
+        }
+    }
+    return true;
+}
+
+#endif
+
 } // namespace
 
 bool readFileBytes(const QString &path, QByteArray &bytes, QString *why)
@@ -79,42 +168,11 @@ bool readFileBytes(const QString &path, QByteArray &bytes, QString *why)
         setWhy(why, QStringLiteral("no file name"));
         return false;
     }
-    if (path.startsWith(QLatin1Char(':'))) {
-        if (!readResource(path, bytes, why))
-            return false;
-    } else {
-        // Plain system calls: for the small files of a night's scans, QFile's
-        // buffering and repeated stat calls cost more than the bytes. Without
-        // blocking, so that a named pipe nobody writes to cannot hang the
-        // open; only regular files are read, since a device such as
-        // /dev/zero would never end.
-        const int fd =
-            ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            setWhy(why, errnoText(errno));
-            return false;
-        }
-        struct stat status;
-        bool ok = ::fstat(fd, &status) == 0;
-        if (!ok) {
-            setWhy(why, errnoText(errno));
-        } else if (!S_ISREG(status.st_mode)) {
-            setWhy(why, S_ISDIR(status.st_mode) ? QStringLiteral("it is a directory")
-                                                : QStringLiteral("it is not a regular file"));
-            ok = false;
-        } else if (status.st_size > maxTextFileBytes) {
-            setWhy(why, QStringLiteral("it is larger than %1 MiB").arg(maxTextFileBytes >> 20));
-            ok = false;
-        }
-        if (ok)
-            ok = readToEnd(fd, qint64(status.st_size), bytes, why);
-        ::close(fd);
-        if (!ok) {
-            bytes.clear();
-            return false;
-        }
-    }
-    return true;
+    const bool read = path.startsWith(QLatin1Char(':')) ? readResource(path, bytes, why)
+                                                        : readRegularFile(path, bytes, why);
+    if (!read)
+        bytes.clear();
+    return read;
 }
 
 bool readTextFileBytes(const QString &path, QByteArray &bytes, QString *why)

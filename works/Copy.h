@@ -1,10 +1,9 @@
 #pragma once
-// Copies of a data file and its companion into a work folder, and the
-// writing of a work's other files. A copy already there with the same bytes
-// is kept; one that differs is replaced atomically, so a reader never sees a
-// half-written copy and a failed copy leaves the old one intact.
+// Copies of a data file and its companion into a work folder. A copy already
+// there with the same bytes is kept; one that differs is replaced atomically,
+// so a reader never sees a half-written copy and a failed copy leaves the old
+// one intact.
 
-#include <QByteArray>
 #include <QString>
 
 enum class CopyResult
@@ -16,8 +15,3 @@ enum class CopyResult
 };
 
 CopyResult copyIfChanged(const QString &source, const QString &target, QString *why = nullptr);
-// Writes bytes to a new file beside path and renames it over path: path holds
-// either its old bytes or all the new ones, never a part. The file is not
-// forced to disk (no fsync), see Copy.cpp. A new file gets the permissions
-// QSaveFile would give it; a replaced one keeps its own.
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *why = nullptr);

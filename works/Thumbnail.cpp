@@ -1,7 +1,10 @@
 #include "works/Thumbnail.h"
 
 #include "data/DataSet.h"
+#include "text/AtomicFile.h"
+#include "text/Why.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFileInfo>
 #include <QImage>
@@ -164,15 +167,19 @@ QImage exactIndexed(const QImage &image)
 bool savePicture(const QImage &image, const QString &path, QString *why)
 {
     // Other formats get the picture as drawn: an indexed one may encode otherwise.
-    const bool png =
-        QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
-    const QImage indexed = png ? exactIndexed(image) : QImage();
-    if (!(indexed.isNull() ? image : indexed).save(path, nullptr, -1)) {
-        if (why)
-            *why = QStringLiteral("the image can not be saved to %1").arg(path);
+    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    const QImage indexed = format == "png" ? exactIndexed(image) : QImage();
+    // Encoded in memory first, so that a picture that cannot be written
+    // whole (a full disk) leaves the earlier one in place.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!(indexed.isNull() ? image : indexed).save(&buffer, format.constData(), -1)) {
+        setWhy(why, QStringLiteral("the image can not be saved to %1").arg(path));
         return false;
     }
-    return true;
+    // Made again by every pass: not forced to disk.
+    return writeFileAtomically(path, bytes, Durability::Cached, why);
 }
 
 bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &dataSet,
@@ -180,20 +187,18 @@ bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &d
 {
     if (!thumbnailSizeAllowed(size)) {
         qDebug() << "Thumbnail image is too large:" << size.width() << size.height();
-        if (why)
-            *why = QStringLiteral("an image of %1 x %2 pixels is too large (at most %3 pixels)")
-                       .arg(size.width())
-                       .arg(size.height())
-                       .arg(maxThumbnailPixels);
+        setWhy(why, QStringLiteral("an image of %1 x %2 pixels is too large (at most %3 pixels)")
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(maxThumbnailPixels));
         return false;
     }
     const QImage image = drawThumbnail(size, dataSet);
     if (image.isNull()) {
         qDebug() << "Thumbnail image can not be allocated:" << size.width() << size.height();
-        if (why)
-            *why = QStringLiteral("an image of %1 x %2 pixels can not be allocated")
-                       .arg(size.width())
-                       .arg(size.height());
+        setWhy(why, QStringLiteral("an image of %1 x %2 pixels can not be allocated")
+                        .arg(size.width())
+                        .arg(size.height()));
         return false;
     }
     return savePicture(image, path, why);

@@ -28,7 +28,8 @@ QImage drawThumbnail(const QSize &size, const DataSet &dataSet);
 // its colours, in the order they first appear; a null image when image is not
 // RGB32 or has more than 256 colours.
 QImage exactIndexed(const QImage &image);
-// Saves image in the format of path's suffix. A PNG is saved indexed when
+// Saves image in the format of path's suffix, whole or not at all: a failed
+// save leaves the file that was at path. A PNG is saved indexed when
 // exactIndexed allows it: the same decoded pixels in fewer bytes, encoded
 // faster.
 bool savePicture(const QImage &image, const QString &path, QString *why = nullptr);

@@ -1,15 +1,17 @@
 #include "works/WorkPass.h"
 
 #include "data/DataSet.h"
+#include "text/AtomicFile.h"
 #include "works/Copy.h"
 #include "works/IndexPage.h"
 #include "works/Thumbnail.h"
 
 #include <QDebug>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFuture>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QThreadPool>
 #include <QtConcurrent>
@@ -72,7 +74,8 @@ void reportFinished(WorkPassReport &report, std::deque<PendingWork> &pending, bo
         if (!front.pictureWhy.isEmpty())
             front.failures << QStringLiteral("%1: %2").arg(front.picturePath, front.pictureWhy);
         report.failures += front.failures;
-        if (front.made) {
+        // Whole or not at all: a work one of whose files failed is not made.
+        if (front.made && front.failures.isEmpty()) {
             report.made << front.work;
             if (report.onWork)
                 report.onWork(front.work);
@@ -87,21 +90,31 @@ QString pictureFailure(const QString &path, const QSize &size, const DataSet *da
     return makeThumbnailImage(path, size, *dataSet, &why) ? QString() : why;
 }
 
-bool writePage(const QString &path, const QString &page, QString *why)
+// Whether folder holds the data copy of another scan: a file named *.dat
+// other than ownCopy.
+bool holdsOtherScan(const QString &folder, const QString &ownCopy)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        *why = file.errorString();
+    if (!QFileInfo(folder).isDir())
         return false;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (name.endsWith(QLatin1String(".dat")) && name != ownCopy)
+            return true;
     }
-    QTextStream out(&file);
-    out << page;
-    out.flush();
-    if (out.status() != QTextStream::Ok || !file.commit()) {
-        *why = file.errorString();
-        return false;
-    }
-    return true;
+    return false;
+}
+
+// Whether text drawn outside the GUI thread comes out readable here. Qt 5
+// answers yes on every platform it supports; where the answer is no, the
+// pictures are drawn on the calling thread instead.
+bool threadedTextDrawing()
+{
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    return QFontDatabase::supportsThreadedFontRendering();
+    QT_WARNING_POP
 }
 
 } // namespace
@@ -146,6 +159,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     WorkPassReport ownReport;
     WorkPassReport &result = report ? *report : ownReport;
     const int failuresBefore = result.failures.size();
+    const bool parallel = result.parallel && threadedTextDrawing();
 
     // The page is committed at the end, so a failed pass never leaves half a
     // page in place of the last good one.
@@ -162,7 +176,13 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
         if (dataSet->metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) != 1)
             continue;
         ++workCount; // taken even when the folder fails, so numbers are never reused
-        const QString workName = workFolderName(options, workCount);
+        const QString fileBase = workFileBase(options, *dataSet);
+        QString workName = workFolderName(options, workCount);
+        // A work folder never holds two scans: one left by an earlier pass
+        // with another scan's copy keeps it, and its number is passed over.
+        while (holdsOtherScan(worksDirectory.absoluteFilePath(workName),
+                              QStringLiteral("%1.dat").arg(fileBase)))
+            workName = workFolderName(options, ++workCount);
         // A data set listed twice must not change while its picture is drawn.
         if (std::any_of(pending.begin(), pending.end(),
                         [dataSet](const PendingWork &p) { return p.dataSet == dataSet; }))
@@ -176,13 +196,12 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
             const QString folder = worksDirectory.absoluteFilePath(workName);
             qDebug() << QStringLiteral("Work Folder [%1] can not be created").arg(folder);
             addFailure(step.failures, folder, QStringLiteral("the work folder can not be created"));
-            reportFinished(result, pending, !result.parallel);
+            reportFinished(result, pending, !parallel);
             continue;
         }
 
         if (options.localId)
             dataSet->meta[QStringLiteral("INFO_015")] = workName;
-        const QString fileBase = workFileBase(options, *dataSet);
         const QString dataCopy = workDir.absoluteFilePath(QStringLiteral("%1.dat").arg(fileBase));
         const QString metadataPath = workDir.absoluteFilePath(QStringLiteral("metadata.yml"));
         dataSet->meta[QStringLiteral("FILE_001")] = fileBase;
@@ -203,7 +222,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
             addFailure(step.failures, ymlPath, why);
         // The drawing reads the data set, which this pass no longer changes.
         step.picturePath = withSuffix(dataCopy, QStringLiteral("png"));
-        step.drawing = result.parallel;
+        step.drawing = parallel;
         if (step.drawing)
             step.picture = QtConcurrent::run(pictureFailure, step.picturePath, options.imageSize,
                                              step.dataSet);
@@ -215,7 +234,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
         step.work.number = workCount;
         step.work.dataPath = dataSet->path;
         step.work.folder = workDir.absolutePath();
-        reportFinished(result, pending, !result.parallel || int(pending.size()) > maxPending);
+        reportFinished(result, pending, !parallel || int(pending.size()) > maxPending);
     }
     reportFinished(result, pending, true);
     writeIndexTail(pageOut);
@@ -223,7 +242,9 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
 
     const QString indexPath = worksDirectory.absoluteFilePath(QStringLiteral("index.html"));
     QString why;
-    result.indexWritten = writePage(indexPath, page, &why);
+    // Made again by every pass, as the works are: not forced to disk.
+    result.indexWritten =
+        writeFileAtomically(indexPath, textFileBytes(page), Durability::Cached, &why);
     if (!result.indexWritten) {
         qDebug() << QStringLiteral("Index File [%1] can not be opened").arg(indexPath);
         addFailure(result.failures, indexPath, why);

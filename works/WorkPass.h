@@ -23,7 +23,7 @@ struct WorkPassReport
         QString dataPath; // the data file the work was made from
         QString folder;   // absolute path of the work folder
     };
-    QVector<Work> made;   // in the order of the works
+    QVector<Work> made;   // every file written, in the order of the works
     QStringList failures; // one line each: the file or folder, then why
     bool indexWritten = false;
     // Called once per work made, in the order of the works, once its files
@@ -32,7 +32,8 @@ struct WorkPassReport
     // Draw and encode the pictures on every core while the next works are
     // copied and rendered. The files, the works, their order and the failures
     // are those of the one-thread pass; the data sets must not change until
-    // the pass returns.
+    // the pass returns. Where the platform cannot draw text on other threads
+    // the pictures are drawn on the calling thread all the same.
     bool parallel = false;
 };
 
@@ -63,7 +64,8 @@ QString workFolderName(const WorkOptions &options, int workCount);
 QString workFileBase(const WorkOptions &options, const DataSet &dataSet);
 
 // One generation pass into worksDirectory: a work for every data set whose
-// "SYS_001" is 1, then index.html. Writes the work's own values into the data
+// "SYS_001" is 1, then index.html. A numbered folder that holds another
+// scan's data copy is passed over, its number with it. Writes the work's own values into the data
 // sets' meta. False when anything failed; report (when given) tells what.
 bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
                  const WorkOptions &options, const MetaTemplate &tpl, const CommonValues &common,
