@@ -1,0 +1,23 @@
+# Fails when a folder of the program includes a header of a folder above it:
+# each folder may use only the folders listed before it.
+#   cmake -DSOURCE_DIR=... -P FolderLayers.cmake
+set(layers text settings template data plot works props ui app)
+set(faults "")
+foreach(folder ${layers})
+    list(FIND layers ${folder} own)
+    file(GLOB sources ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+    foreach(source ${sources})
+        file(STRINGS ${source} includes REGEX "^#include \"[a-z]+/")
+        foreach(line ${includes})
+            string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" used "${line}")
+            list(FIND layers ${used} other)
+            if(other GREATER own)
+                file(RELATIVE_PATH name ${SOURCE_DIR} ${source})
+                string(APPEND faults "${name} includes ${used}/, a folder above ${folder}/\n")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(faults)
+    message(FATAL_ERROR "${faults}")
+endif()
