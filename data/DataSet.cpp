@@ -4,6 +4,9 @@
 
 #include <QDebug>
 
+#include <algorithm>
+#include <cmath>
+
 QString DataSet::metaValue(const QString &key) const
 {
     const auto it = meta.constFind(key);
@@ -14,4 +17,48 @@ QString DataSet::metaValue(const QString &key) const
     if (it.value() == QLatin1String("--NO_VALUE--"))
         return QString();
     return it.value();
+}
+
+AbsorbanceChannels absorbanceChannels(const Header9809 &header)
+{
+    AbsorbanceChannels channels;
+    const QVector<int> &modes = header.modes;
+    channels.i0 = std::max(0, int(modes.indexOf(1)));
+    for (int k = 0; k < modes.size(); ++k)
+        if (modes.at(k) == 3)
+            channels.summed.append(k);
+    const int firstTransmission = int(modes.indexOf(2));
+    channels.fluorescence =
+        header.scanLine.contains(QLatin1String("Fluorescence"), Qt::CaseInsensitive) ||
+        (!channels.summed.isEmpty() && firstTransmission < 0);
+    if (firstTransmission >= 0)
+        channels.it = firstTransmission;
+    else
+        channels.it = channels.i0 == 0 ? 1 : 0;
+    return channels;
+}
+
+double absorbance(const AbsorbanceChannels &channels, const QVector<double> &counts)
+{
+    const int n = counts.size();
+    if (n < 2)
+        return 1.0;
+    const double i0 = channels.i0 < n ? counts[channels.i0] : 0.0;
+    if (!channels.fluorescence) {
+        const double it = channels.it < n ? counts[channels.it] : 0.0;
+        return i0 * it > 0 ? std::log(i0 / it) : 1.0;
+    }
+    if (!(i0 > 0))
+        return 1.0;
+    double sum = 0;
+    if (channels.summed.isEmpty()) {
+        for (int k = 0; k < n; ++k)
+            if (k != channels.i0)
+                sum += counts[k];
+    } else {
+        for (const int k : channels.summed)
+            if (k < n)
+                sum += counts[k];
+    }
+    return sum / i0;
 }
