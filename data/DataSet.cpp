@@ -5,7 +5,6 @@
 #include <QDebug>
 
 #include <algorithm>
-#include <cmath>
 
 QString DataSet::metaValue(const QString &key) const
 {
@@ -36,29 +35,4 @@ AbsorbanceChannels absorbanceChannels(const Header9809 &header)
     else
         channels.it = channels.i0 == 0 ? 1 : 0;
     return channels;
-}
-
-double absorbance(const AbsorbanceChannels &channels, const QVector<double> &counts)
-{
-    const int n = counts.size();
-    if (n < 2)
-        return 1.0;
-    const double i0 = channels.i0 < n ? counts[channels.i0] : 0.0;
-    if (!channels.fluorescence) {
-        const double it = channels.it < n ? counts[channels.it] : 0.0;
-        return i0 * it > 0 ? std::log(i0 / it) : 1.0;
-    }
-    if (!(i0 > 0))
-        return 1.0;
-    double sum = 0;
-    if (channels.summed.isEmpty()) {
-        for (int k = 0; k < n; ++k)
-            if (k != channels.i0)
-                sum += counts[k];
-    } else {
-        for (const int k : channels.summed)
-            if (k < n)
-                sum += counts[k];
-    }
-    return sum / i0;
 }

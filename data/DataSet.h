@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVector>
 
+#include <cmath>
+
 class MetaTemplate;
 class QPainter;
 class QTextStream;
@@ -117,8 +119,32 @@ struct AbsorbanceChannels
 AbsorbanceChannels absorbanceChannels(const Header9809 &header);
 // What a point's counts are plotted at: the fluorescence channels over I0,
 // or ln(I0 / It) for transmission; 1.0 where the counts allow neither (fewer
-// than two, I0 not above 0, or I0 x It not above 0).
-double absorbance(const AbsorbanceChannels &channels, const QVector<double> &counts);
+// than two, I0 not above 0, or I0 x It not above 0). Inline: the reader asks
+// it for every point.
+inline double absorbance(const AbsorbanceChannels &channels, const QVector<double> &counts)
+{
+    const int n = counts.size();
+    if (n < 2)
+        return 1.0;
+    const double i0 = channels.i0 < n ? counts[channels.i0] : 0.0;
+    if (!channels.fluorescence) {
+        const double it = channels.it < n ? counts[channels.it] : 0.0;
+        return i0 * it > 0 ? std::log(i0 / it) : 1.0;
+    }
+    if (!(i0 > 0))
+        return 1.0;
+    double sum = 0;
+    if (channels.summed.isEmpty()) {
+        for (int k = 0; k < n; ++k)
+            if (k != channels.i0)
+                sum += counts[k];
+    } else {
+        for (const int k : channels.summed)
+            if (k < n)
+                sum += counts[k];
+    }
+    return sum / i0;
+}
 
 QString valueAfterKey(const QString &line, const QString &key, QString &value, const QString &pad);
 double detectorRange(const ArgList &info, const QString &detector);

@@ -188,7 +188,8 @@ int line2DatesAt(const QString &line)
 }
 
 // A data line holding only the DOS end-of-file byte 0x1A, blanks around it
-// allowed: the data section ends there.
+// allowed: the data section ends there. Such a line splits into one item,
+// so only lines of one item need asking.
 template <typename Char> bool isEndOfFileMark(const Char *p, const Char *end)
 {
     while (p < end && isAsciiBlank(*p))
@@ -423,13 +424,13 @@ bool readDataText(DataSet &set, const QString &rest, QString *why)
     const AbsorbanceChannels channels = absorbanceChannels(set.header);
     QVarLengthArray<double, 16> values;
     for (int begin = 0; begin < size;) {
-        if (isEndOfFileMark(text + begin, std::find(text + begin, text + size, ushort('\n'))))
-            break;
         DataPoint p;
         values.clear();
         bool plain = true;
         const int end = splitPlainLine(text, begin, size, values, plain);
         bool hasPoint = false;
+        if (plain && values.size() == 1 && isEndOfFileMark(text + begin, text + end))
+            break;
         if (plain) {
             hasPoint = !values.isEmpty();
             fillPoint(p, values);
@@ -491,17 +492,22 @@ bool readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *cod
         const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         if (!eol)
             eol = end;
-        if (isEndOfFileMark(p, eol))
-            break;
         // Filled in place at the end of the vector, not built aside and
         // moved; taken back when the line is no point.
-        if (set.points.size() == maxDataPoints)
+        if (set.points.size() == maxDataPoints) {
+            if (isEndOfFileMark(p, eol))
+                break;
             return tooManyPoints(set, why);
+        }
         set.points.append(DataPoint());
         DataPoint &point = set.points.last();
         values.clear();
         bool hasPoint = false;
         if (splitPlainBytes(p, eol, values)) {
+            if (values.size() == 1 && isEndOfFileMark(p, eol)) {
+                set.points.removeLast();
+                break;
+            }
             hasPoint = !values.isEmpty();
             fillPoint(point, values);
         } else {
