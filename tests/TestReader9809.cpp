@@ -139,6 +139,7 @@ void TestReader9809::read_data()
     row("end-of-file mark", {"+1 15 1 10 1", "+\x1a", "+1 16 1 10 1"}, "x", one(e15));
     row("end-of-file mark, blanks", {"+1 15 1 10 1", "+ \x1a\r\t", "+1 16 1 10 1"}, "points", "1");
     row("0x1A after a number", {"+1 15 1 10 1 \x1a", "+1 15 1 10 1"}, "points", "2");
+    row("0x1A before a digit", {"+1 15 1 10 1", "+\0321", "+1 15 1 10 1"}, "points", "3");
     row("third count ignored", {"+1 15 1 1000 100 7"}, "y", one("2.3026"));
     row("zero count", {"+1 15 1 0 100"}, "y", one("1.0000"));
     row("negative product", {"+1 15 1 -1000 100"}, "y", one("1.0000"));
