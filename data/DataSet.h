@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVector>
 
+#include <cmath>
+
 class MetaTemplate;
 class QPainter;
 class QTextStream;
@@ -49,6 +51,7 @@ public:
     QString crystal, crystalName, crystalIndex;
     QString dSpacing, dSpacingUnit;
     QString initialAngle, initialAngleUnit;
+    QString scanLine; // line 6, whole: the detection mode's word, repetition and points
     QString repetition, pointCount;
     QString blockCount;
     QVector<BlockRow> blocks;
@@ -99,6 +102,51 @@ public:
     void drawSpectrum(QPainter *painter) const;
 };
 
+// The detector channels a file's absorbance is made of, decided once per
+// file from its Mode line (one mode per count, in column order) and line 6.
+// I0 is the first channel of mode 1, else channel 0. A fluorescence scan
+// (line 6 says "Fluorescence" in any case, or some channel has mode 3 and
+// none mode 2) adds up its mode-3 channels, or every channel but I0 when
+// none has mode 3; any other scan takes It, the first channel of mode 2,
+// else the first channel other than I0.
+struct AbsorbanceChannels
+{
+    bool fluorescence = false;
+    int i0 = 0;
+    int it = 1;
+    QVector<int> summed; // the mode-3 channels; empty: every channel but I0
+};
+AbsorbanceChannels absorbanceChannels(const Header9809 &header);
+// What a point's counts are plotted at: the fluorescence channels over I0,
+// or ln(I0 / It) for transmission; 1.0 where the counts allow neither (fewer
+// than two, I0 not above 0, or I0 x It not above 0). Inline: the reader asks
+// it for every point.
+inline double absorbance(const AbsorbanceChannels &channels, const QVector<double> &counts)
+{
+    const int n = counts.size();
+    if (n < 2)
+        return 1.0;
+    const double i0 = channels.i0 < n ? counts[channels.i0] : 0.0;
+    if (!channels.fluorescence) {
+        const double it = channels.it < n ? counts[channels.it] : 0.0;
+        return i0 * it > 0 ? std::log(i0 / it) : 1.0;
+    }
+    if (!(i0 > 0))
+        return 1.0;
+    double sum = 0;
+    if (channels.summed.isEmpty()) {
+        for (int k = 0; k < n; ++k)
+            if (k != channels.i0)
+                sum += counts[k];
+    } else {
+        for (const int k : channels.summed)
+            if (k < n)
+                sum += counts[k];
+    }
+    return sum / i0;
+}
+
 QString valueAfterKey(const QString &line, const QString &key, QString &value, const QString &pad);
 double detectorRange(const ArgList &info, const QString &detector);
 QString startDateTime(const DataSet &dataSet);
+QString endDateTime(const DataSet &dataSet);

@@ -14,7 +14,6 @@
 namespace {
 
 const QString noValue = QStringLiteral("--");
-const QString unknownDateTime = QStringLiteral("--/--/-- --:--:--.---");
 
 // Where the value of a key comes from.
 enum class Source
@@ -212,15 +211,15 @@ double detectorRange(const ArgList &info, const QString &detector)
 QString startDateTime(const DataSet &dataSet)
 {
     const Header9809 &h = dataSet.header;
-    DateTimeFields f;
-    f.year = h.startYear;
-    f.month = h.startMonth;
-    f.day = h.startDay;
-    f.hour = h.startHour;
-    f.minute = h.startMinute;
-    f.second = h.startSecond;
-    f.msec = h.startMsec;
-    return normalDateTime(f);
+    return normalDateTime({h.startYear, h.startMonth, h.startDay, h.startHour, h.startMinute,
+                           h.startSecond, h.startMsec});
+}
+
+QString endDateTime(const DataSet &dataSet)
+{
+    const Header9809 &h = dataSet.header;
+    return normalDateTime(
+        {h.endYear, h.endMonth, h.endDay, h.endHour, h.endMinute, h.endSecond, h.endMsec});
 }
 
 QString DataSet::extractValue(const QString &key) const
@@ -273,10 +272,16 @@ QString DataSet::extractValue(const QString &key) const
         return detectorPower(info, QStringLiteral("I2"), 8);
     case Source::I2Range1:
         return detectorPower(info, QStringLiteral("I2"), 1);
+    // Files from most beamlines come without an info file; their header's
+    // line 2 holds the start and end as well.
     case Source::InfoStart:
-        return normaliseDateTime(info.textOf(QStringLiteral("Start Date Time"), unknownDateTime));
+        if (!info.has(QStringLiteral("Start Date Time")))
+            return startDateTime(*this);
+        return normaliseDateTime(info.textOf(QStringLiteral("Start Date Time")));
     case Source::InfoEnd:
-        return normaliseDateTime(info.textOf(QStringLiteral("End Date"), unknownDateTime));
+        if (!info.has(QStringLiteral("End Date")))
+            return endDateTime(*this);
+        return normaliseDateTime(info.textOf(QStringLiteral("End Date")));
     case Source::BlockCount:
         return header.blockCount;
     case Source::PointCount:

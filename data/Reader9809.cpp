@@ -20,7 +20,7 @@
 
 namespace {
 
-const QString tagFormat = QStringLiteral("   9809");
+const QString tagFormat = QStringLiteral("9809");
 const QString tagRing = QStringLiteral(" Ring :");
 const QString tagMono = QStringLiteral(" Mono :");
 const QString tagMode = QStringLiteral("      Mode");
@@ -69,11 +69,6 @@ bool checkItem(const QStringList &items, int index, const QString &expected, int
     return false;
 }
 
-bool isAsciiSpace(ushort c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // Splits the data line at begin into the numbers of its blank-separated
 // items, as takeItem would split the simplified line, and converts them as
 // QString::toDouble would; returns where the line ends. plain is false, and
@@ -85,12 +80,12 @@ int splitPlainLine(const ushort *text, int begin, int size, QVarLengthArray<doub
     plain = true;
     int i = begin;
     for (;;) {
-        while (i < size && text[i] != '\n' && isAsciiSpace(text[i]))
+        while (i < size && text[i] != '\n' && isAsciiBlank(text[i]))
             ++i;
         if (i >= size || text[i] == '\n')
             return i;
         const int start = i;
-        for (; i < size && !isAsciiSpace(text[i]); ++i)
+        for (; i < size && !isAsciiBlank(text[i]); ++i)
             if (text[i] >= 0x80 || text[i] == '"')
                 plain = false;
         if (plain)
@@ -132,6 +127,81 @@ bool readQuotedLine(const QString &line, DataPoint &p)
     return true;
 }
 
+// Where the items after the "9809" of line 1 start, or -1 when the line is no
+// 9809 line: after any blanks or tabs, "9809" must stand as an item of its
+// own. Acquisition programs have written none, one, two or three blanks
+// before it; a carriage return ends a line of a Windows file.
+int afterFormatTag(const QString &line)
+{
+    const int n = line.size();
+    int i = 0;
+    while (i < n && (line.at(i) == QLatin1Char(' ') || line.at(i) == QLatin1Char('\t')))
+        ++i;
+    if (line.midRef(i, tagFormat.size()) != tagFormat)
+        return -1;
+    i += tagFormat.size();
+    if (i == n || line.at(i) == QLatin1Char(' ') || line.at(i) == QLatin1Char('\t') ||
+        (line.at(i) == QLatin1Char('\r') && i + 1 == n))
+        return i;
+    return -1;
+}
+
+// Two or three groups of ASCII digits joined by ".", "/" or "-", as the
+// dates of line 2 are written: 13.05.29, 2019/11/21, 19-3-5.
+bool isDateShaped(const QString &item)
+{
+    int groups = 0;
+    int digits = 0;
+    for (const QChar c : item) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            ++digits;
+        } else if (digits > 0 &&
+                   (c == QLatin1Char('.') || c == QLatin1Char('/') || c == QLatin1Char('-'))) {
+            ++groups;
+            digits = 0;
+        } else {
+            return false;
+        }
+    }
+    return digits > 0 && (groups == 1 || groups == 2);
+}
+
+// Where the dates of line 2 start. The sample name owns the first 17
+// characters, but one acquisition program wrote whole paths there: when the
+// item at column 17 is no date and a later one is, the name runs up to that
+// later item.
+int line2DatesAt(const QString &line)
+{
+    QString item;
+    int pos = takeItemAt(line, sampleNameWidth, item);
+    if (isDateShaped(item))
+        return sampleNameWidth;
+    while (pos < line.size()) {
+        int start = pos;
+        while (start < line.size() && isAsciiBlank(line.at(start).unicode()))
+            ++start;
+        pos = takeItemAt(line, pos, item);
+        if (isDateShaped(item))
+            return start;
+    }
+    return sampleNameWidth;
+}
+
+// A data line holding only the DOS end-of-file byte 0x1A, blanks around it
+// allowed: the data section ends there. Such a line splits into one item,
+// so only lines of one item need asking.
+template <typename Char> bool isEndOfFileMark(const Char *p, const Char *end)
+{
+    while (p < end && isAsciiBlank(*p))
+        ++p;
+    if (p == end || *p != 0x1a)
+        return false;
+    ++p;
+    while (p < end && isAsciiBlank(*p))
+        ++p;
+    return p == end;
+}
+
 // Whether text matches \S; a printable ASCII character settles it without
 // building the expression, which costs more than the rest of the line.
 bool hasNonBlank(const QString &text)
@@ -149,27 +219,33 @@ bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
     QString line;
 
     // Line 1: identification, then the first item and the beamline.
-    if (!readHeaderLine(in, header, line, why) || !checkTag(line, tagFormat, 1, why))
+    if (!readHeaderLine(in, header, line, why))
         return false;
-    header.format = QStringLiteral("9809");
+    const int afterTag = afterFormatTag(line);
+    if (afterTag < 0) {
+        setWhy(why, QStringLiteral("line 1: its first item is not \"%1\"").arg(tagFormat));
+        return false;
+    }
+    header.format = tagFormat;
     {
-        const QStringList items = itemsAfter(line, tagFormat);
+        const QStringList items = itemsAfter(line.mid(afterTag), QString());
         if (items.size() > 0)
             header.firstItem = items.at(0);
         if (items.size() > 1)
             header.beamline = items.at(1);
     }
 
-    // Line 2: a fixed-width sample name, then start and end date and time.
+    // Line 2: the sample name, then start and end date and time.
     if (!readHeaderLine(in, header, line, why))
         return false;
-    header.sampleName = trimmedItem(line.left(sampleNameWidth));
+    const int datesAt = line2DatesAt(line);
+    header.sampleName = trimmedItem(line.left(datesAt));
     // trimmedItem leaves a text of blanks as it is; a blank field is no name.
     if (!hasNonBlank(header.sampleName))
         header.sampleName.clear();
     {
         QString times[5];
-        QString rest = line.mid(sampleNameWidth);
+        QString rest = line.mid(datesAt);
         for (QString &t : times)
             rest = takeItem(rest, t);
         const DateTimeFields start = splitDateAndTime(times[0], times[1]);
@@ -233,9 +309,12 @@ bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
             units.d = spacing;
     }
 
-    // Line 6: "Points=" counts only after the repetition value.
+    // Line 6: "Points=" counts only after the repetition value. Without a
+    // "Repetition=" (one program wrote "Repitition="), valueAfterKey hands
+    // back the whole line, and the point count is still found.
     if (!readHeaderLine(in, header, line, why))
         return false;
+    header.scanLine = line;
     {
         const QString rest = valueAfterKey(line, QStringLiteral("Repetition="), header.repetition,
                                            QStringLiteral(" "));
@@ -302,23 +381,15 @@ bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
 
 // Energy and the ranges of the plot; an empty line would be a point at angle
 // 0, whose energy is infinite, and is never added.
-void measurePoint(DataSet &set, DataPoint &p)
+void measurePoint(DataSet &set, DataPoint &p, const AbsorbanceChannels &channels)
 {
     const double theta = p.obsAngle / 180.0 * set.units.pi;
     p.energy = set.units.hc / (2 * std::sin(theta) * set.units.d);
     set.xMin = std::min(set.xMin, p.energy);
     set.xMax = std::max(set.xMax, p.energy);
-    double absorbance = 1.0;
-    if (p.counts.size() >= 2 && p.counts.at(0) * p.counts.at(1) > 0)
-        absorbance = std::log(p.counts.at(0) / p.counts.at(1));
-    set.yMin = std::min(set.yMin, absorbance);
-    set.yMax = std::max(set.yMax, absorbance);
-}
-
-void addPoint(DataSet &set, DataPoint &p)
-{
-    measurePoint(set, p);
-    set.points.append(std::move(p));
+    const double mu = absorbance(channels, p.counts);
+    set.yMin = std::min(set.yMin, mu);
+    set.yMax = std::max(set.yMax, mu);
 }
 
 void startData(DataSet &set)
@@ -350,6 +421,7 @@ bool readDataText(DataSet &set, const QString &rest, QString *why)
     const ushort *text = rest.utf16();
     const int size = rest.size();
     reservePoints(set, qint64(std::count(text, text + size, ushort('\n'))) + 1);
+    const AbsorbanceChannels channels = absorbanceChannels(set.header);
     QVarLengthArray<double, 16> values;
     for (int begin = 0; begin < size;) {
         DataPoint p;
@@ -357,6 +429,8 @@ bool readDataText(DataSet &set, const QString &rest, QString *why)
         bool plain = true;
         const int end = splitPlainLine(text, begin, size, values, plain);
         bool hasPoint = false;
+        if (plain && values.size() == 1 && isEndOfFileMark(text + begin, text + end))
+            break;
         if (plain) {
             hasPoint = !values.isEmpty();
             fillPoint(p, values);
@@ -367,7 +441,8 @@ bool readDataText(DataSet &set, const QString &rest, QString *why)
         if (hasPoint) {
             if (set.points.size() == maxDataPoints)
                 return tooManyPoints(set, why);
-            addPoint(set, p);
+            measurePoint(set, p, channels);
+            set.points.append(std::move(p));
         }
     }
     return true;
@@ -411,6 +486,7 @@ bool readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *cod
          ++q)
         ++lines;
     reservePoints(set, lines);
+    const AbsorbanceChannels channels = absorbanceChannels(set.header);
     QVarLengthArray<double, 16> values;
     while (p < end) {
         const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
@@ -418,13 +494,20 @@ bool readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *cod
             eol = end;
         // Filled in place at the end of the vector, not built aside and
         // moved; taken back when the line is no point.
-        if (set.points.size() == maxDataPoints)
+        if (set.points.size() == maxDataPoints) {
+            if (isEndOfFileMark(p, eol))
+                break;
             return tooManyPoints(set, why);
+        }
         set.points.append(DataPoint());
         DataPoint &point = set.points.last();
         values.clear();
         bool hasPoint = false;
         if (splitPlainBytes(p, eol, values)) {
+            if (values.size() == 1 && isEndOfFileMark(p, eol)) {
+                set.points.removeLast();
+                break;
+            }
             hasPoint = !values.isEmpty();
             fillPoint(point, values);
         } else {
@@ -434,7 +517,7 @@ bool readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *cod
         }
         p = eol + 1;
         if (hasPoint)
-            measurePoint(set, point);
+            measurePoint(set, point, channels);
         else
             set.points.removeLast();
     }

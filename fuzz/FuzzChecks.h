@@ -10,6 +10,7 @@
 #include "template/MetaTemplate.h"
 #include "template/Render.h"
 #include "text/Csv.h"
+#include "text/LineItems.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -106,8 +107,30 @@ inline bool renderedShape(const MetaTemplate &tpl, const CommonValues &commons,
     return true;
 }
 
+// The lines after the first skipped ones, up to a line that holds only the
+// end-of-file byte 0x1A between ASCII blanks, which ends a data section.
+inline int dataLineCount(const QByteArray &bytes, int skipped)
+{
+    QTextStream in(bytes);
+    utf8(in);
+    int count = 0;
+    for (int i = 0; !in.atEnd(); ++i) {
+        const QString line = in.readLine();
+        int first = 0, last = line.size();
+        while (first < last && isAsciiBlank(line.at(first).unicode()))
+            ++first;
+        while (last > first && isAsciiBlank(line.at(last - 1).unicode()))
+            --last;
+        if (i >= skipped && last == first + 1 && line.at(first) == QChar(0x1a))
+            break;
+        if (i >= skipped)
+            ++count;
+    }
+    return count;
+}
+
 // A rejected file says why and leaves no points; an accepted one has at most
-// one point per line after its header.
+// one point per line after its header, none after an end-of-file line.
 inline bool read9809(const QByteArray &bytes, QString *why)
 {
     QTextStream in(bytes);
@@ -119,7 +142,7 @@ inline bool read9809(const QByteArray &bytes, QString *why)
         FUZZ_CHECK(!reason.isEmpty());
         return true;
     }
-    FUZZ_CHECK(dataSet.points.size() <= lineCount(bytes) - dataSet.header.lineCount);
+    FUZZ_CHECK(dataSet.points.size() <= dataLineCount(bytes, dataSet.header.lineCount));
     return true;
 }
 

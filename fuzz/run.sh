@@ -29,7 +29,7 @@ seed() {
     local data=("$src"/examples "$src"/tests/data)
     kind() { find "${data[@]}" -name "$1" -not -path '*/fuzz/*' -exec cp {} "$dir" \; ; }
     case "$target" in
-    read9809) kind '*.dat' ;;
+    read9809) kind '*.dat'; kind '*.qd' ;;
     info) kind '*.info' ;;
     config) kind '*.cfg' ;;
     template) kind '*.yml' ;;
@@ -37,8 +37,9 @@ seed() {
     dataprops) kind 'dataProps*.csv' ;;
     pipeline)
         # A data file, a NUL, and its info file.
-        find "${data[@]}" -name '*.dat' -not -path '*/fuzz/*' | while read -r dat; do
-            local info="${dat%.dat}.info"
+        find "${data[@]}" \( -name '*.dat' -o -name '*.qd' \) -not -path '*/fuzz/*' |
+        while read -r dat; do
+            local info="${dat%.*}.info"
             { cat "$dat"; printf '\0'; if [ -f "$info" ]; then cat "$info"; fi; } \
                 >"$dir/$(basename "$dat")"
         done

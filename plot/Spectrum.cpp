@@ -1,5 +1,5 @@
-// The spectrum picture of a data set: mu t = ln(I0 / I) against energy in a
-// framed plot with grid, numbered ticks, axis titles and the file name.
+// The spectrum picture of a data set: each point's absorbance against energy
+// in a framed plot with grid, numbered ticks, axis titles and the file name.
 
 #include "data/DataSet.h"
 #include "plot/ChCoord.h"
@@ -26,15 +26,6 @@ int whole(double v)
     if (std::isnan(v))
         return 0;
     return static_cast<int>(std::trunc(std::clamp(v, -1e9, 1e9)));
-}
-
-// The same absorbance the reader uses for the record's y range: where the
-// counts do not allow the logarithm the point sits at 1.
-double absorbance(const DataPoint &point)
-{
-    if (point.counts.size() >= 2 && point.counts[0] * point.counts[1] > 0)
-        return std::log(point.counts[0] / point.counts[1]);
-    return 1.0;
 }
 
 bool plottable(double energy, double mu)
@@ -64,12 +55,14 @@ void DataSet::drawSpectrum(QPainter *painter) const
     // drawn are taken from the points that can be drawn at all. Without any,
     // both axes have no span: no ticks, everything else still drawn.
     // The absorbances are kept for the curve, which needs them again.
+    // The same absorbance the reader used for the record's y range.
+    const AbsorbanceChannels channels = absorbanceChannels(header);
     std::vector<double> mus;
     mus.reserve(size_t(points.size()));
     double x0 = std::numeric_limits<double>::infinity(), x1 = -x0;
     double y0 = x0, y1 = -x0;
     for (const DataPoint &point : points) {
-        const double mu = absorbance(point);
+        const double mu = absorbance(channels, point.counts);
         mus.push_back(mu);
         if (!plottable(point.energy, mu))
             continue;

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the example folder of korvane: five Cu K-edge transmission scans in
-the 9809 layout (four with an .info companion), a metadata template, a
-configuration file, and filled-in common- and data-properties files.
+the 9809 layout (four with an .info companion), a fluorescence scan and a
+quick scan written as other acquisition programs write them, a metadata
+template, a configuration file, and filled-in common- and data-properties
+files.
 
 Run from anywhere; the files go to examples/ beside this script's folder.
 The output is deterministic: the noise of every scan comes from a seeded
@@ -62,16 +64,20 @@ class Sample:
             )
         return onset * total
 
-    def mu_t(self, energy):
-        # Below the edge the absorption falls off roughly as E^-2.8.
-        below = self.pre * (energy / 8979.0) ** -2.8
+    def edge(self, energy):
+        """The absorption of the Cu atoms alone: what their fluorescence follows."""
         step = 0.5 + math.atan((energy - self.e0) / self.width) / math.pi
         # The atomic absorption above the edge decays slowly too.
         post = 1.0 - 0.00012 * max(0.0, energy - self.e0)
         peaks = sum(
             h * math.exp(-0.5 * ((energy - e) / w) ** 2) for e, h, w in self.features
         )
-        return below + self.jump * (step * post * (1.0 + self.chi(energy)) + peaks)
+        return self.jump * (step * post * (1.0 + self.chi(energy)) + peaks)
+
+    def mu_t(self, energy):
+        # Below the edge the absorption falls off roughly as E^-2.8.
+        below = self.pre * (energy / 8979.0) ** -2.8
+        return below + self.edge(energy)
 
     def ref_mu_t(self, energy):
         return CU_FOIL_REF.mu_t(energy) * self.ref_jump / CU_FOIL_REF.jump
@@ -169,7 +175,10 @@ def block_rows(blocks, unit):
     return rows, angles, dwells
 
 
-def data_lines(sample, angles, dwells, seed, flux):
+def data_lines(sample, angles, dwells, seed, flux, mode="transmission"):
+    """One line per point: I0, I1 and I2 behind the reference foil; in
+    fluorescence I0 and the fluorescence detector; a quick scan writes its
+    rows as %10.5f%10.5f%10.4f and %9.0f counts."""
     rng = random.Random(seed)
     lines = []
     decay = 1.0
@@ -181,15 +190,22 @@ def data_lines(sample, angles, dwells, seed, flux):
         decay *= 1.0 - 2e-5 * dwell
         shape = 0.82 + 0.18 * math.exp(-(((energy - 8850.0) / 700.0) ** 2))
         i0_true = flux * dwell * shape * decay * (1.0 + rng.gauss(0.0, 0.0008))
-        i1_true = i0_true * math.exp(-sample.mu_t(energy))
-        i2_true = i1_true * math.exp(-sample.ref_mu_t(energy))
-        counts = [
-            max(1, int(round(c + rng.gauss(0.0, math.sqrt(c)))))
-            for c in (i0_true, i1_true, i2_true)
-        ]
-        lines.append(
-            "%11.5f%11.5f%9.2f%12d%12d%12d" % (angle, observed, dwell, counts[0], counts[1], counts[2])
-        )
+        if mode == "fluorescence":
+            # Scattered background below the edge, the Cu fluorescence above.
+            truth = (i0_true, i0_true * 0.004 * (0.15 + sample.edge(energy) / sample.jump))
+        else:
+            i1_true = i0_true * math.exp(-sample.mu_t(energy))
+            truth = (i0_true, i1_true, i1_true * math.exp(-sample.ref_mu_t(energy)))
+        counts = [max(1, int(round(c + rng.gauss(0.0, math.sqrt(c))))) for c in truth]
+        if mode == "quick":
+            lines.append(
+                "%10.5f%10.5f%10.4f" % (angle, observed, dwell)
+                + "".join(" %9.0f" % c for c in counts)
+            )
+        else:
+            lines.append(
+                "%11.5f%11.5f%9.2f" % (angle, observed, dwell) + "".join("%12d" % c for c in counts)
+            )
     return lines
 
 
@@ -198,9 +214,39 @@ def write_text(name, text):
         f.write(text)
 
 
+# What the lines after the block table say about the channels, by mode:
+# the column heads, then the Mode line's values after the two angle columns.
+CHANNELS = {
+    "transmission": (
+        [
+            "   Angle(c)   Angle(o)   Time/s        Ch 1        Ch 2        Ch 3",
+            "                                         I0          I1     I2(Ref)",
+        ],
+        (1, 1, 1),
+    ),
+    "fluorescence": (
+        [
+            "   Angle(c)   Angle(o)   Time/s        Ch 1        Ch 2",
+            "                                         I0          If",
+        ],
+        (1, 3),
+    ),
+    # The other program writes its detector line first, then one line of heads.
+    "quick": (
+        [
+            " ORTEC( 0)     NDCH = 3",
+            "  Angle(c)  Angle(o)    time/s         1         2         3",
+        ],
+        (1, 2, 2),
+    ),
+}
+
+
 def write_9809(scan):
     rows, angles, dwells = block_rows(scan["blocks"], scan["unit"])
-    lines = ["   9809     %s     %s" % (scan["run"], scan["beamline"])]
+    mode = scan.get("mode", "transmission")
+    # Acquisition programs write one, two or three blanks before 9809.
+    lines = ["%s9809     %s     %s" % (scan.get("lead", "   "), scan["run"], scan["beamline"])]
     # The sample name owns the first 17 characters of line 2.
     name = scan["sample_name"]
     assert len(name) <= 17
@@ -213,18 +259,23 @@ def write_9809(scan):
     lines.append(
         " Mono : Si(111)     D=  %.7f A     Initial angle=  %8.5f deg" % (D_SI111, angles[0])
     )
-    lines.append("Repetition=     1         Points=   %d" % len(angles))
+    # A fluorescence scan names its mode on line 6 as well.
+    named = "%s      Fluorescence( 3)   " % scan["beamline"] if mode == "fluorescence" else ""
+    lines.append(named + "Repetition=     1         Points=   %d" % len(angles))
     lines.append("Block =     %d" % len(rows))
-    lines.append("Param file : %s   Gas : I0 N2, I1 N2+Ar" % scan["param"])
+    axis = "angle axis (1)" if mode == "quick" else "Gas : I0 N2, I1 N2+Ar"
+    lines.append("Param file : %s   %s" % (scan["param"], axis))
     label = "Init.(eV)" if scan["unit"] == "ENG" else "Init.(deg)"
     lines.append("  Block  Angle-%s   %s     Final       Step   Time(s)  Points" % (scan["unit"], label))
     lines += rows
-    lines.append("   Angle(c)   Angle(o)   Time/s        Ch 1        Ch 2        Ch 3")
-    lines.append("                                         I0          I1     I2(Ref)")
-    lines.append("      Mode          0          0          1          1          1")
-    lines.append("    Offset          0          0  %9.1f  %9.1f  %9.1f" % scan["offsets"])
-    lines += data_lines(SAMPLES[scan["sample"]], angles, dwells, scan["seed"], scan["flux"])
-    write_text(scan["file"] + ".dat", "\n".join(lines) + "\n")
+    heads, modes = CHANNELS[mode]
+    lines += heads
+    lines.append("      Mode          0          0" + "".join("%11d" % m for m in modes))
+    lines.append("    Offset          0          0" + "".join("  %9.1f" % o for o in scan["offsets"]))
+    lines += data_lines(
+        SAMPLES[scan["sample"]], angles, dwells, scan["seed"], scan["flux"], mode
+    )
+    write_text(scan["file"] + "." + scan.get("suffix", "dat"), "\n".join(lines) + "\n")
     return len(angles)
 
 
@@ -363,6 +414,54 @@ SCANS = [
         "flux": 530000.0,
         "info": False,
     },
+    {
+        # A dilute sample in fluorescence: its curve is the Cu fluorescence
+        # over I0, rising at the edge as the absorption does.
+        "file": "Cu_sulfate_fl_006",
+        "mode": "fluorescence",
+        "sample": "cuso4",
+        "sample_name": "CuSO4 1mM aq",
+        "comment": "CuSO4 1 mmol/L in water, 5 mm PTFE cell, fluorescence (Lytle detector)",
+        "run": "R26C",
+        "beamline": "BLA7",
+        "date_text": "26.12.01",
+        "date_text_end": "26.12.01",
+        "start": "13:05:31",
+        "end": "13:51:48",
+        "ring": (449.8, 449.6),
+        "param": "CuK_3blk_eng_fl.prm",
+        "unit": "ENG",
+        "blocks": BLOCKS_3,
+        "offsets": (150.4, 12.3),
+        "seed": 1006,
+        "flux": 600000.0,
+        "info": False,
+    },
+    {
+        # A quick scan as another acquisition program writes it: two blanks
+        # before 9809, one block on the angle axis, the suffix .qd.
+        "file": "Cu_foil_quick_007",
+        "suffix": "qd",
+        "mode": "quick",
+        "lead": "  ",
+        "sample": "cu_foil",
+        "sample_name": "Cu foil 7um",
+        "comment": "Cu metal foil 7 um, quick scan",
+        "run": "R26C",
+        "beamline": "BLC2",
+        "date_text": "26.12.01",
+        "date_text_end": "26.12.01",
+        "start": "14:20:05",
+        "end": "14:20:41",
+        "ring": (449.5, 449.5),
+        "param": "CuK_quick.prm",
+        "unit": "DEG",
+        "blocks": [(8750.0, 9650.0, 1.5, 0.05)],
+        "offsets": (7.6, 4.9, 4.3),
+        "seed": 1007,
+        "flux": 520000.0,
+        "info": False,
+    },
 ]
 
 # ---------------------------------------------------------------- template
@@ -452,8 +551,8 @@ sample:
   supplier: SMPL_005 semi_fix -- "" "supplier of the sample"
   preparation: SMPL_010 na "" "" "preparation notes (not collected yet)"
 measurement:
-  start: MEAS_099 from_data "" "" "start, from the .info file"
-  end: MEAS_100 from_data "" "" "end, from the .info file"
+  start: MEAS_099 from_data "" "" "start, from the .info file, else line 2"
+  end: MEAS_100 from_data "" "" "end, from the .info file, else line 2"
   atmosphere: MEAS_101 semi_fix "air" "" "around the sample"
   block_count: MEAS_112 from_data "" "" "number of scan blocks"
   point_count: MEAS_200 from_data "" "" "number of points"
@@ -630,6 +729,9 @@ SAMPLE_VALUES = {
     "CuSO4_sol_004.dat": ("1", "Copper(II) sulfate solution", "CuSO4", "solution",
                           "0.1 mol/L", "295 K"),
     "Cu_foil_K_005.dat": ("0", "Copper foil", "Cu", "foil", "7 um", "RT"),
+    "Cu_sulfate_fl_006.dat": ("1", "Copper(II) sulfate solution", "CuSO4", "solution",
+                             "1 mmol/L", "295 K"),
+    "Cu_foil_quick_007.qd": ("1", "Copper foil", "Cu", "foil", "7 um", "RT"),
 }
 
 
@@ -671,7 +773,7 @@ def main():
         points = write_9809(scan)
         if scan["info"]:
             write_info(scan)
-        print("%s.dat: %d points" % (scan["file"], points))
+        print("%s.%s: %d points" % (scan["file"], scan.get("suffix", "dat"), points))
     template = template_text()
     write_text("korvane-template.yml", template)
     write_text("commProps.csv", comm_props_text(template))

@@ -7,5 +7,5 @@ scripts/setup.sh
 scripts/build.sh
 cd examples
 args=()
-for f in *.dat; do args+=(-d "$f"); done
+for f in *.dat *.qd; do args+=(-d "$f"); done
 exec ../build/korvane "${args[@]}" "$@"

@@ -111,7 +111,9 @@ void TestBadInput::badInput_data()
     };
     dataRow("truncated data file", "truncated.dat",
             "the file ends at line 7 before the data section");
-    dataRow("binary data file", "@/binary.dat", "line 1: does not start with \"   9809\"");
+    const QString notFormat = "line 1: its first item is not \"9809\"";
+    dataRow("binary data file", "@/binary.dat", notFormat);
+    dataRow("comma-separated data file", "comma-separated.dat", notFormat);
     dataRow("header line with a wrong tag", "wrong-tag.dat",
             "line 5: does not start with \" Mono :\"");
     dataRow("data file with CR line ends", "@/cr.dat",

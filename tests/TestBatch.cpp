@@ -27,6 +27,7 @@ private slots:
     void exitCodes_data();
     void exitCodes();
     void wholeNightMatchesWindow();
+    void realBeamlineFiles();
 };
 
 void TestBatch::exitCodes_data()
@@ -124,6 +125,36 @@ void TestBatch::wholeNightMatchesWindow()
     for (const QString &n : names)
         QVERIFY2(readBytes(d.filePath("batch-" + n)) == readBytes(d.filePath("window-" + n)),
                  qPrintable(n));
+}
+
+// A folder of files written the ways real acquisition programs write them,
+// none with an info file: a work each, their dates from line 2 and their
+// edges rising, in transmission and in fluorescence alike.
+void TestBatch::realBeamlineFiles()
+{
+    QTemporaryDir dir;
+    const QStringList files = copyFiles(testDataPath("real"), dir.path());
+    QVERIFY(files.size() >= 12);
+    for (const QString name : {"config.cfg", "korvane-template.yml", "commProps.csv"})
+        QVERIFY(QFile::copy(sourcePath("examples/") + name, dir.filePath(name)));
+    const KorvaneRun r = runKorvane(dir.path(), words("-e -wud 0 -wut 0 -gw w -files") + files);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.err.contains(QString("%1 files opened, 0 rejected").arg(files.size())),
+             qPrintable(r.err));
+    const QStringList works = workFolders(dir.filePath("w"));
+    QCOMPARE(works.size(), files.size());
+    const QRegularExpression start("^  start: +(.+)$", QRegularExpression::MultilineOption);
+    const QRegularExpression measured("^  measured_at: +(.+)$",
+                                      QRegularExpression::MultilineOption);
+    for (const QString &work : works) {
+        const QDir folder(dir.filePath("w/" + work));
+        const QString yml = readTextFile(folder.filePath("metadata.yml"));
+        const QString date = start.match(yml).captured(1);
+        QVERIFY2(date.contains(QRegularExpression("^(19|20)\\d\\d-\\d")), qPrintable(work + yml));
+        QCOMPARE(date, measured.match(yml).captured(1));
+        const QImage picture(folder.filePath(folder.entryList({"*.png"}).value(0)));
+        QVERIFY2(curveRise(picture) > 300, qPrintable(work));
+    }
 }
 
 // A plain application object: QTEST_MAIN would force 96 dpi fonts, and the

@@ -33,7 +33,9 @@ void TestFuzzRegressions::replay_data()
 
     const QDir examples(sourcePath(QStringLiteral("examples")));
     const QPair<const char *, const char *> starts[] = {{"read9809", "*.dat"},
+                                                        {"read9809", "*.qd"},
                                                         {"pipeline", "*.dat"},
+                                                        {"pipeline", "*.qd"},
                                                         {"info", "*.info"},
                                                         {"config", "*.cfg"},
                                                         {"template", "*.yml"},
@@ -44,6 +46,12 @@ void TestFuzzRegressions::replay_data()
             QTest::addRow("%s %s", start.first, qPrintable(name))
                 << QString::fromLatin1(start.first) << examples.filePath(name);
     }
+    // The files written as real beamlines write them.
+    const QDir real(testDataPath(QStringLiteral("real")));
+    for (const char *target : {"read9809", "pipeline"})
+        for (const QString &name : real.entryList(QDir::Files))
+            QTest::addRow("%s real/%s", target, qPrintable(name))
+                << QString::fromLatin1(target) << real.filePath(name);
 }
 
 void TestFuzzRegressions::replay()

@@ -5,6 +5,8 @@
 #include "plot/ChCoord.h"
 #include "plot/DrawText.h"
 
+#include "TestSupport.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QTranslator>
@@ -39,6 +41,14 @@ std::unique_ptr<DataSet> dataSet(const V &energies, V mus)
         set->yMax = qMax(set->yMax, mus[i]);
     }
     return set;
+}
+
+V edgeEnergies()
+{
+    V edge;
+    for (double x = 8800; x <= 9300; x += 2.5)
+        edge << x;
+    return edge;
 }
 
 QImage image(const QSize &size = QSize(400, 300))
@@ -76,6 +86,8 @@ class TestSpectrum : public QObject
 private slots:
     void spectrum_data();
     void spectrum();
+    void absorbance_data();
+    void absorbance();
     void japaneseTitle();
     void tickLabels_data();
     void tickLabels();
@@ -94,9 +106,7 @@ void TestSpectrum::spectrum_data()
     QTest::addColumn<V>("secondCounts"); // replaces I where given
     QTest::addColumn<bool>("curve");
     QTest::addColumn<int>("wide"); // 1: over half the plot's width; 2: all of it but 5 % each side
-    V edge;
-    for (double x = 8800; x <= 9300; x += 2.5)
-        edge << x;
+    const V edge = edgeEnergies();
     QTest::newRow("K edge") << edge << V() << V() << true << 2;
     QTest::newRow("no points") << V() << V() << V() << false << 0;
     QTest::newRow("one energy") << V{8979, 8979, 8979} << V{0.5, 1, 2} << V() << true << 0;
@@ -136,6 +146,46 @@ void TestSpectrum::spectrum()
         QVERIFY(plot.adjusted(2, 2, -2, -2).contains(curve));
         QVERIFY(curve.width() > 0.85 * plot.width() && curve.height() > 0.85 * plot.height());
     }
+}
+
+void TestSpectrum::absorbance_data()
+{
+    QTest::addColumn<QVector<int>>("modes");
+    QTest::addColumn<QString>("channels"); // I0, Transmitted, Fluorescence, Rising
+    QTest::addColumn<QString>("scanLine");
+    auto row = [](const char *name, const QVector<int> &modes, const QString &channels,
+                  const QString &scanLine = {}) {
+        QTest::newRow(name) << modes << channels << scanLine;
+    };
+    row("all mode 1", {1, 1, 1}, "ITF");
+    row("mode 1 2", {1, 2}, "IT");
+    row("I0 second", {2, 1}, "TI");
+    row("no mode 2, I0 second", {5, 1, 5}, "TIF");
+    row("mode 1 3", {1, 3}, "IF");
+    row("fluorescence first", {3, 1, 4, 103, 101, 104, 5, 5, 5}, "FIFFFFFFF");
+    row("mode 1 3 beside 2", {1, 3, 2}, "IFT");
+    row("line 6 says so", {1, 2, 3}, "IRF", "BLX1      Fluorescence( 3)   Repetition= 1");
+}
+
+// The K edge rises whichever channels the Mode line and line 6 pick.
+void TestSpectrum::absorbance()
+{
+    QFETCH(QVector<int>, modes);
+    QFETCH(QString, channels);
+    QFETCH(QString, scanLine);
+    const auto set = dataSet(edgeEnergies(), {});
+    set->header.modes = modes;
+    set->header.scanLine = scanLine;
+    for (DataPoint &point : set->points) {
+        const double mu = std::log(point.counts[0] / point.counts[1]);
+        point.counts.clear();
+        for (const QChar c : channels)
+            point.counts << (c == 'I'   ? 1e5
+                             : c == 'T' ? 1e5 / std::exp(mu)
+                             : c == 'F' ? 1e3 * mu
+                                        : 1e5 * std::exp(mu));
+    }
+    QVERIFY(curveRise(draw(*set)) > 100);
 }
 
 void TestSpectrum::japaneseTitle()

@@ -7,6 +7,7 @@
 #include "ui/Body.h"
 
 #include <QFile>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -211,4 +212,30 @@ inline KorvaneRun runKorvane(const QString &dir, const QStringList &args,
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+// How far the spectrum curve (the pixels of its colour) rises from its left
+// tenth to its right tenth, in pixels: the mean row of the one less that of
+// the other. Negative for a falling curve; 0 without one.
+inline double curveRise(const QImage &picture)
+{
+    const QRgb curve = qRgb(128, 128, 232);
+    QRect box;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) == curve)
+                box |= QRect(x, y, 1, 1);
+    double sum[2] = {0, 0};
+    int count[2] = {0, 0};
+    const int tenth = box.width() / 10;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const int side = x <= box.left() + tenth ? 0 : x >= box.right() - tenth ? 1 : -1;
+            if (side >= 0 && picture.pixel(x, y) == curve) {
+                sum[side] += y;
+                ++count[side];
+            }
+        }
+    }
+    return count[0] && count[1] ? sum[0] / count[0] - sum[1] / count[1] : 0;
 }

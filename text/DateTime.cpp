@@ -29,15 +29,23 @@ DateTimeFields splitDateAndTime(const QString &dateText, const QString &timeText
     DateTimeFields f;
 
     const QStringList date = splitDate(dateText);
-    // Two-digit years are this century's; any year below 1000 is taken so.
+    // The layout dates from 1998: two-digit years 90 to 99 are the last
+    // century's, every other year below 1000 this century's.
     int year = date.value(0, QStringLiteral("0000")).toInt();
-    if (year < 1000)
+    if (year >= 90 && year <= 99)
+        year += 1900;
+    else if (year < 1000)
         year += 2000;
     f.year = QString::number(year);
     f.month = date.size() < 2 ? QStringLiteral("00") : date.at(1);
     f.day = date.size() < 3 ? QStringLiteral("00") : date.at(2);
 
-    const QStringList time = timeText.split(QLatin1Char(':'));
+    // Some acquisition programs write 10.53 for 10:53; a time with a colon
+    // keeps its dot for the fraction of the seconds.
+    QString clock = timeText;
+    if (!clock.contains(QLatin1Char(':')))
+        clock.replace(QLatin1Char('.'), QLatin1Char(':'));
+    const QStringList time = clock.split(QLatin1Char(':'));
     f.hour = time.value(0, QStringLiteral("00"));
     f.minute = time.size() < 2 ? QStringLiteral("00") : time.at(1);
     const QString seconds = time.size() < 3 ? QStringLiteral("00.000") : time.at(2);

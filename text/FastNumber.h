@@ -2,6 +2,8 @@
 // Number conversion for the data sections of large files: the same double as
 // QString::toDouble for every input, without building a QString per number.
 
+#include "text/LineItems.h"
+
 #include <QChar>
 
 // The value QString::fromRawData(text, length).toDouble() gives. Plain
@@ -12,12 +14,6 @@ double toDoubleAsQt(const QChar *text, int length);
 
 // The same for ASCII bytes, read as QString::fromLatin1(text, length) would.
 double toDoubleAsQt(const char *text, int length);
-
-// An ASCII blank: what separates the items of a data line.
-inline bool isAsciiBlank(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 // 10^0 ... 10^22: every one of them is a double exactly.
 inline constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,

@@ -15,24 +15,17 @@ const QRegularExpression &nonWhiteSpace()
 
 const QChar quote(QLatin1Char('"'));
 
-// Exactly the characters "\s" matches: Qt does not ask PCRE for Unicode
-// properties, so only these six. Scanning them by hand rather than with the
-// expressions keeps a walk over a long line linear, as PCRE would check the
-// whole rest of the subject on every search.
-bool isItemBlank(QChar c)
-{
-    const ushort u = c.unicode();
-    return u == ' ' || (u >= '\t' && u <= '\r');
-}
+} // namespace
 
-// takeItem on the rest of text from pos, without copying that rest: returns
-// where the rest after the item starts (text.size() when nothing is left).
-// Readers that walk a whole line item by item stay linear in its length.
+// Items end at exactly the characters "\s" matches: Qt does not ask PCRE for
+// Unicode properties, so only the six ASCII blanks. Scanning them by hand
+// rather than with the expressions keeps a walk over a long line linear, as
+// PCRE would check the whole rest of the subject on every search.
 int takeItemAt(const QString &text, int pos, QString &item)
 {
     const int n = text.size();
     int i = pos;
-    while (i < n && isItemBlank(text.at(i)))
+    while (i < n && isAsciiBlank(text.at(i).unicode()))
         ++i;
     if (i >= n) {
         item.clear();
@@ -51,7 +44,7 @@ int takeItemAt(const QString &text, int pos, QString &item)
         return text.size();
     }
     int k = i;
-    while (k < n && !isItemBlank(text.at(k)))
+    while (k < n && !isAsciiBlank(text.at(k).unicode()))
         ++k;
     item = text.mid(i, k - i);
     if (item.endsWith(quote))
@@ -60,8 +53,6 @@ int takeItemAt(const QString &text, int pos, QString &item)
                         .arg(text.mid(pos));
     return k;
 }
-
-} // namespace
 
 QString takeItem(const QString &text, QString &item)
 {
@@ -126,16 +117,15 @@ QStringList splitAtBlanks(const QString &text)
 {
     const ushort *chars = text.utf16();
     const int size = text.size();
-    const auto blank = [](ushort c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
     QStringList parts;
     int start = 0;
     for (int i = 0; i < size;) {
-        if (!blank(chars[i])) {
+        if (!isAsciiBlank(chars[i])) {
             ++i;
             continue;
         }
         parts << text.mid(start, i - start);
-        while (i < size && blank(chars[i]))
+        while (i < size && isAsciiBlank(chars[i]))
             ++i;
         start = i;
     }
