@@ -6,6 +6,7 @@
 #include "text/FastNumber.h"
 #include "text/LineItems.h"
 #include "text/TextFile.h"
+#include "text/Why.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -28,12 +29,6 @@ const QString tagOffset = QStringLiteral("    Offset");
 
 // The number of characters at the front of line 2 that hold the sample name.
 const int sampleNameWidth = 17;
-
-void setWhy(QString *why, const QString &text)
-{
-    if (why)
-        *why = text;
-}
 
 // Reads the next header line, counting it; false when the file has ended
 // before the data section.
