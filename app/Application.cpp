@@ -1,9 +1,9 @@
 #include "app/Application.h"
 
-#include "settings/ArgList.h"
+#include "app/Batch.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
-#include "app/Batch.h"
+#include "settings/ArgList.h"
 #include "ui/Body.h"
 
 #include <QApplication>
@@ -25,8 +25,9 @@ int runKorvane(int &argc, char **argv)
 
     QApplication app(argc, argv); // takes out the options Qt handles itself
     QTranslator translator;
+    QTranslator qtTranslator;
     fillAppArgs(argc, argv);
-    installTranslation(app, translator);
+    installTranslation(app, translator, qtTranslator);
 
     if (batchRequested(appArgs)) {
         QStringList arguments;

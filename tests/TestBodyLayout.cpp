@@ -20,6 +20,7 @@ private slots:
 private:
     QTemporaryDir dir;
     QTranslator translator;
+    QTranslator qtTranslator;
     std::unique_ptr<Body> body;
 };
 
@@ -43,8 +44,11 @@ void TestBodyLayout::initTestCase()
     QVERIFY(QDir::setCurrent(dir.path()));
     // From the resource built into the program, not from a file.
     initKorvaneResources();
-    QVERIFY(translator.load(":korvane_ja_JP"));
-    QCoreApplication::installTranslator(&translator);
+    setAppArgs({"-e"});
+    QVERIFY(!installTranslation(*qApp, translator, qtTranslator));
+    QCOMPARE(QFileDialog::tr("Directory:"), "Directory:");
+    setAppArgs({});
+    QVERIFY(installTranslation(*qApp, translator, qtTranslator));
     body = makeBody();
 }
 
@@ -83,21 +87,24 @@ void TestBodyLayout::dialogs()
 // clang-format off
 void TestBodyLayout::translations_data()
 {
-    QTest::addColumn<QString>("shownBy"); // a widget of the window, or a dialog's number
+    // A widget of the window, a dialog's number, or that and a widget of the dialog.
+    QTest::addColumn<QString>("shownBy");
     QTest::addColumn<QString>("japanese");
 
     QTest::newRow("drop area") << "DataFilesDropArea" << "XAFSデータファイルドロップ";
     QTest::newRow("dialog title") << "1" << "データ毎に入力が必要な属性一覧の保存";
+    QTest::newRow("Qt's own text in a dialog") << "6 fileNameLabel" << "ディレクトリ:";
 }
 // clang-format on
 
 void TestBodyLayout::translations()
 {
     QFETCH(QString, shownBy);
-    const QObject *shown = body->findChild<QObject *>(shownBy);
-    QTEST(shown ? shown->property("text").toString()
-                : dialogAt(*body, shownBy.toInt())->windowTitle(),
-          "japanese");
+    const QStringList dialogPart = shownBy.split(' ');
+    QFileDialog *dialog = dialogAt(*body, dialogPart.first().toInt());
+    const QObject *shown = dialogPart.size() == 2 ? dialog->findChild<QObject *>(dialogPart.last())
+                                                  : body->findChild<QObject *>(shownBy);
+    QTEST(shown ? shown->property("text").toString() : dialog->windowTitle(), "japanese");
 }
 
 QTEST_MAIN(TestBodyLayout)
