@@ -19,9 +19,13 @@ int runKorvane(int &argc, char **argv)
     initKorvaneResources();
     // A batch run needs no display; the platform must be chosen before the
     // application object exists, so the batch options are looked at first.
-    const bool batch = batchRequestedBeforeStart(argc, argv);
+    const ArgList early = argsBeforeStart(argc, argv);
+    const bool batch = batchRequested(early);
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Before the application object, which has messages of its own.
+    if (batch)
+        quietenBatchLog(early.has(QStringLiteral("-v")));
 
     QApplication app(argc, argv); // takes out the options Qt handles itself
     QTranslator translator;
