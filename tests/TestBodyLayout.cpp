@@ -52,7 +52,6 @@ void TestBodyLayout::initTestCase()
     body = makeBody();
 }
 
-// clang-format off
 void TestBodyLayout::dialogs_data()
 {
     QTest::addColumn<QString>("button");
@@ -68,7 +67,6 @@ void TestBodyLayout::dialogs_data()
     QTest::newRow("load common") << "LoadCommProps" << 5 << open + QFileDialog::ExistingFile;
     QTest::newRow("works") << "GenWorks" << 6 << save + QFileDialog::Directory;
 }
-// clang-format on
 
 void TestBodyLayout::dialogs()
 {
@@ -84,18 +82,22 @@ void TestBodyLayout::dialogs()
     dialog->hide();
 }
 
-// clang-format off
 void TestBodyLayout::translations_data()
 {
     // A widget of the window, a dialog's number, or that and a widget of the dialog.
     QTest::addColumn<QString>("shownBy");
     QTest::addColumn<QString>("japanese");
 
-    QTest::newRow("drop area") << "DataFilesDropArea" << "XAFSデータファイルドロップ";
-    QTest::newRow("dialog title") << "1" << "データ毎に入力が必要な属性一覧の保存";
-    QTest::newRow("Qt's own text in a dialog") << "6 fileNameLabel" << "ディレクトリ:";
+    using S = QString;
+    QTest::newRow("drop area") << S("DataFilesDropArea") << "XAFSデータファイルドロップ";
+    QTest::newRow("dialog title") << S("1") << "データ毎に入力が必要な属性一覧の保存";
+    QTest::newRow("Qt's own text in a dialog") << S("6 fileNameLabel") << "ディレクトリ:";
+    // Started in an empty folder: neither the template nor the common properties.
+    const QString start = "テンプレートなし: Work のメタデータは空になります — "
+                          "問題 2 件、最初の問題: テンプレート %1/korvane-template.yml "
+                          "を読み込めません: No such file or directory";
+    QTest::newRow("status line") << S("StatusText") << start.arg(dir.path());
 }
-// clang-format on
 
 void TestBodyLayout::translations()
 {
