@@ -205,6 +205,20 @@ void TestWindowEndToEnd::session()
     QCOMPARE(status->text(),
              "Data properties loaded from " + dir.filePath("night.csv") + ", rows: 5");
 
+    // The common properties out, as a template and as they stand, and a file
+    // that is not there.
+    QVERIFY(chooseThrough(body.ui.GenCommProps, tmp.path(), "blank.csv"));
+    QCOMPARE(status->text(), QString("Common-properties template saved to %1, rows: %2")
+                                 .arg(dir.filePath("blank.csv"))
+                                 .arg(readTextFile(dir.filePath("blank.csv")).count('\n')));
+    QVERIFY(chooseThrough(body.ui.SaveCommProps, tmp.path(), "common.csv"));
+    QCOMPARE(status->text(), QString("Common properties saved to %1, rows: %2")
+                                 .arg(dir.filePath("common.csv"))
+                                 .arg(commonRows));
+    body.loadCommProps(dir.filePath("absent.csv"));
+    QCOMPARE(status->text(), "Common properties not loaded — cannot read " +
+                                 dir.filePath("absent.csv") + ": No such file or directory");
+
     // The folder offered at first does not exist yet and is chosen as it stands.
     QTest::mouseClick(body.ui.GenWorks, Qt::LeftButton);
     auto *choose =
