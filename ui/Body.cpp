@@ -59,6 +59,8 @@ Body::Body(QWidget *parent) : QFrame(parent)
     passProgress = new QProgressBar(statusBar);
     passProgress->setObjectName(QStringLiteral("PassProgress"));
     passProgress->setFormat(QStringLiteral("%v / %m"));
+    // Wide enough that a step of a night of a thousand works still shows.
+    passProgress->setMinimumWidth(320);
     passProgress->hide();
     statusBar->addPermanentWidget(passProgress);
     ui.gridLayout->addWidget(statusBar, 3, 0);
