@@ -1,6 +1,7 @@
 // The real window driven as a person drives it: buttons clicked, names typed
-// into the file dialogs, files dropped, controls set, a property edited, and
-// the works that come out checked file by file.
+// into the file dialogs, files dropped, controls set, a property edited; what
+// the status line says after each step, and the works that come out checked
+// file by file.
 
 #include "props/PropUi.h"
 
