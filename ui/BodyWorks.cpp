@@ -67,13 +67,15 @@ void Body::genWorks()
     WorkPassReport report;
     report.parallel = true;
     QElapsedTimer sinceEvents;
+    // At most every 20 ms: the bar repaints itself at once on every new
+    // value, which for a thousand small works would cost more than they do.
     report.onProgress = [this, &sinceEvents](int finished, int toDo) {
+        if (finished > 0 && sinceEvents.elapsed() < 20)
+            return;
         passProgress->setMaximum(toDo);
         passProgress->setValue(finished);
-        if (finished == 0 || sinceEvents.elapsed() >= 20) {
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceEvents.start();
-        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceEvents.start();
     };
     runWorks(&report);
 
