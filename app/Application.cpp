@@ -1,9 +1,9 @@
 #include "app/Application.h"
 
-#include "settings/ArgList.h"
+#include "app/Batch.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
-#include "app/Batch.h"
+#include "settings/ArgList.h"
 #include "ui/Body.h"
 
 #include <QApplication>
@@ -19,14 +19,19 @@ int runKorvane(int &argc, char **argv)
     initKorvaneResources();
     // A batch run needs no display; the platform must be chosen before the
     // application object exists, so the batch options are looked at first.
-    const bool batch = batchRequestedBeforeStart(argc, argv);
+    const ArgList early = argsBeforeStart(argc, argv);
+    const bool batch = batchRequested(early);
     if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Before the application object, which has messages of its own.
+    if (batch)
+        quietenBatchLog(early.has(QStringLiteral("-v")));
 
     QApplication app(argc, argv); // takes out the options Qt handles itself
     QTranslator translator;
+    QTranslator qtTranslator;
     fillAppArgs(argc, argv);
-    installTranslation(app, translator);
+    installTranslation(app, translator, qtTranslator);
 
     if (batchRequested(appArgs)) {
         QStringList arguments;

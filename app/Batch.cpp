@@ -1,7 +1,7 @@
 #include "app/Batch.h"
 
-#include "settings/ArgList.h"
 #include "app/CommandLine.h"
+#include "settings/ArgList.h"
 #include "ui/Body.h"
 #include "works/WorkPass.h"
 
@@ -74,7 +74,8 @@ int runBatch(Body &body, const BatchPlan &plan)
         report.parallel = true; // nothing else runs while the pass does
         report.onWork = [](const WorkPassReport::Work &w) {
             say(QStringLiteral("work %1: %2 -> %3")
-                    .arg(QString::number(w.number), w.dataPath, QDir::toNativeSeparators(w.folder)));
+                    .arg(QString::number(w.number), w.dataPath,
+                         QDir::toNativeSeparators(w.folder)));
         };
         if (!body.runWorks(&report)) {
             ok = false;

@@ -21,6 +21,15 @@ BatchAction actionOf(const ArgList &args, const QString &name)
 
 void quietHandler(QtMsgType, const QMessageLogContext &, const QString &) {}
 
+QtMessageHandler loudHandler = nullptr;
+
+// Critical and fatal messages still go out: they come before a crash.
+void batchHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        loudHandler(type, context, message);
+}
+
 } // namespace
 
 bool wantsHelp(int argc, char **argv)
@@ -45,11 +54,13 @@ QString helpText()
         "  -c FILE        configuration file (default config.cfg)\n"
         "  -e             English interface (no Japanese translation)\n"
         "  -d FILE        open a data file; repeat -d for more files\n"
+
         "  -h, -help, --help  print this text and exit\n"
         "\n"
         "Settings: option / configuration key (default): meaning\n"
         "  -t   / Template_File (korvane-template.yml): metadata template\n"
-        "  -gp  / Gen_Common_Props_File (commProps00.csv): file for a new common-properties template\n"
+        "  -gp  / Gen_Common_Props_File (commProps00.csv): file for a new common-properties "
+        "template\n"
         "  -p   / Common_Props_File (commProps.csv): common properties loaded at start\n"
         "  -dp  / Data_Props_File (dataProps.csv): data-properties file offered in the dialogs\n"
         "  -wd  / Works_Dir (works): folder in which works are made\n"
@@ -73,6 +84,9 @@ QString helpText()
         "  -gcp FILE      write the common-properties template to FILE\n"
         "  -scp FILE      save the common properties to FILE\n"
         "  -gw [DIR]      generate works into DIR (default: the -wd / Works_Dir setting)\n"
+        "  -v             verbose: the whole debug log on standard error too; without it\n"
+        "                 standard error carries only korvane's own lines (one per work,\n"
+        "                 warnings, failures with their reasons, the summary)\n"
         "\n"
         "Exit status of a batch run: 0 all done, 1 a file could not be read or written,\n"
         "2 usage error.\n");
@@ -124,12 +138,18 @@ BatchPlan planBatch(const ArgList &args, const QStringList &arguments)
     return plan;
 }
 
-bool batchRequestedBeforeStart(int argc, char **argv)
+ArgList argsBeforeStart(int argc, char **argv)
 {
     ArgList args;
     args.parse(argc, argv);
     const QtMessageHandler previous = qInstallMessageHandler(quietHandler);
     args.readConfig(args.valueOf(QStringLiteral("-c"), QStringLiteral("config.cfg")));
     qInstallMessageHandler(previous);
-    return batchRequested(args);
+    return args;
+}
+
+void quietenBatchLog(bool verbose)
+{
+    if (!verbose)
+        loudHandler = qInstallMessageHandler(batchHandler);
 }

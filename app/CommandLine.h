@@ -31,6 +31,11 @@ bool batchRequested(const ArgList &args);
 // Reads the actions from args and the data files from -d and from the words
 // that follow -files in arguments (the command line without Qt's options).
 BatchPlan planBatch(const ArgList &args, const QStringList &arguments);
-// Decides batch mode before the application object exists: a throwaway
-// store filled from argv and the configuration file, read without messages.
-bool batchRequestedBeforeStart(int argc, char **argv);
+// The settings as they are before the application object exists, for the
+// choices that must be made first (batch mode, -v): a throwaway store filled
+// from argv and the configuration file, read without messages.
+ArgList argsBeforeStart(int argc, char **argv);
+// For a batch run: keeps Qt's debug, information and warning messages (the
+// template's dump, the platform's complaints) off standard error unless
+// verbose, so that it carries korvane's own lines only.
+void quietenBatchLog(bool verbose);

@@ -3,6 +3,7 @@
 #include "settings/ArgList.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 static void registerResources()
@@ -21,7 +22,7 @@ void fillAppArgs(int argc, char **argv)
     appArgs.readConfig(appArgs.valueOf(QStringLiteral("-c"), QStringLiteral("config.cfg")));
 }
 
-bool installTranslation(QCoreApplication &app, QTranslator &translator)
+bool installTranslation(QCoreApplication &app, QTranslator &translator, QTranslator &qtTranslator)
 {
     if (appArgs.has(QStringLiteral("-e")))
         return false;
@@ -29,5 +30,10 @@ bool installTranslation(QCoreApplication &app, QTranslator &translator)
         translator.load(QStringLiteral(":korvane_ja_JP"), QCoreApplication::applicationDirPath());
     // Installed even when empty: an empty translator translates nothing.
     app.installTranslator(&translator);
+    // Without it the buttons and boxes of the file dialogs stay English in a
+    // Japanese window. A system without Qt's translations keeps them English.
+    if (qtTranslator.load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
     return loaded;
 }

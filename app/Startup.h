@@ -11,6 +11,8 @@ void initKorvaneResources();
 // Fills appArgs from the command line, then from the configuration file named
 // by -c ("config.cfg" when absent), so configuration lines override options.
 void fillAppArgs(int argc, char **argv);
-// Loads the built-in Japanese translation into translator and installs it,
-// unless -e was given. Returns whether a translation was loaded.
-bool installTranslation(QCoreApplication &app, QTranslator &translator);
+// Unless -e was given: loads the built-in Japanese translation into
+// translator and Qt's own Japanese texts (its file dialogs and message boxes)
+// into qtTranslator, and installs both. Returns whether the built-in
+// translation was loaded.
+bool installTranslation(QCoreApplication &app, QTranslator &translator, QTranslator &qtTranslator);

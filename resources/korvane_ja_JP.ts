@@ -119,6 +119,98 @@
         <source>Gen. Work/not</source>
         <translation>Work生成する/しない(1/0)</translation>
     </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>%1 — %2 problems, the first: %3</source>
+        <translation>%1 — 問題 %2 件、最初の問題: %3</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1。%2</translation>
+    </message>
+    <message>
+        <source>%1; common properties %2, rows: %3</source>
+        <translation>%1。共通属性 %2 (%3 行)</translation>
+    </message>
+    <message>
+        <source>Common properties loaded from %1, rows: %2</source>
+        <translation>共通属性を %1 から読み込みました (%2 行)</translation>
+    </message>
+    <message>
+        <source>Common properties not loaded</source>
+        <translation>共通属性を読み込めませんでした</translation>
+    </message>
+    <message>
+        <source>Common properties not saved</source>
+        <translation>共通属性を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>Common properties saved to %1, rows: %2</source>
+        <translation>共通属性を %1 に保存しました (%2 行)</translation>
+    </message>
+    <message>
+        <source>Common-properties template not saved</source>
+        <translation>共通属性の雛形を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>Common-properties template saved to %1, rows: %2</source>
+        <translation>共通属性の雛形を %1 に保存しました (%2 行)</translation>
+    </message>
+    <message>
+        <source>Data files opened: %1</source>
+        <translation>データファイルを開きました: %1 件</translation>
+    </message>
+    <message>
+        <source>Data properties loaded from %1, rows: %2</source>
+        <translation>データ毎の属性を %1 から読み込みました (%2 行)</translation>
+    </message>
+    <message>
+        <source>Data properties not loaded</source>
+        <translation>データ毎の属性を読み込めませんでした</translation>
+    </message>
+    <message>
+        <source>Data properties not saved</source>
+        <translation>データ毎の属性を保存できませんでした</translation>
+    </message>
+    <message>
+        <source>Data properties saved to %1, rows: %2</source>
+        <translation>データ毎の属性を %1 に保存しました (%2 行)</translation>
+    </message>
+    <message>
+        <source>Making works in %1 ...</source>
+        <translation>%1 に Work を作成中…</translation>
+    </message>
+    <message>
+        <source>No opened data file is flagged for a work; none made in %1</source>
+        <translation>「Work生成」フラグの立ったデータファイルがないため、%1 に Work は作成されませんでした</translation>
+    </message>
+    <message>
+        <source>No template: works will have empty metadata</source>
+        <translation>テンプレートなし: Work のメタデータは空になります</translation>
+    </message>
+    <message>
+        <source>Template %1 read</source>
+        <translation>テンプレート %1 を読み込みました</translation>
+    </message>
+    <message>
+        <source>Works made in %1: %2 of %3</source>
+        <translation>%1 に Work を作成しました: %3 件中 %2 件</translation>
+    </message>
+    <message>
+        <source>not a local file</source>
+        <translation>ローカルファイルではありません</translation>
+    </message>
+    <message>
+        <source>template %1 cannot be read: %2</source>
+        <translation>テンプレート %1 を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>works are being made; open it again when they are done</source>
+        <translation>Work の作成中です。作成が終わってから開き直してください</translation>
+    </message>
 </context>
 <context>
     <name>PropUI</name>

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build
-    qtbase5-dev qttools5-dev-tools qttools5-dev
+    qtbase5-dev qttools5-dev-tools qttools5-dev qttranslations5-l10n
     fonts-dejavu-core fonts-ipafont-gothic
     xvfb xauth x11-utils
     clang-14 libclang-rt-14-dev

@@ -20,6 +20,7 @@ private slots:
 private:
     QTemporaryDir dir;
     QTranslator translator;
+    QTranslator qtTranslator;
     std::unique_ptr<Body> body;
 };
 
@@ -43,12 +44,14 @@ void TestBodyLayout::initTestCase()
     QVERIFY(QDir::setCurrent(dir.path()));
     // From the resource built into the program, not from a file.
     initKorvaneResources();
-    QVERIFY(translator.load(":korvane_ja_JP"));
-    QCoreApplication::installTranslator(&translator);
+    setAppArgs({"-e"});
+    QVERIFY(!installTranslation(*qApp, translator, qtTranslator));
+    QCOMPARE(QFileDialog::tr("Directory:"), "Directory:");
+    setAppArgs({});
+    QVERIFY(installTranslation(*qApp, translator, qtTranslator));
     body = makeBody();
 }
 
-// clang-format off
 void TestBodyLayout::dialogs_data()
 {
     QTest::addColumn<QString>("button");
@@ -64,7 +67,6 @@ void TestBodyLayout::dialogs_data()
     QTest::newRow("load common") << "LoadCommProps" << 5 << open + QFileDialog::ExistingFile;
     QTest::newRow("works") << "GenWorks" << 6 << save + QFileDialog::Directory;
 }
-// clang-format on
 
 void TestBodyLayout::dialogs()
 {
@@ -80,24 +82,31 @@ void TestBodyLayout::dialogs()
     dialog->hide();
 }
 
-// clang-format off
 void TestBodyLayout::translations_data()
 {
-    QTest::addColumn<QString>("shownBy"); // a widget of the window, or a dialog's number
+    // A widget of the window, a dialog's number, or that and a widget of the dialog.
+    QTest::addColumn<QString>("shownBy");
     QTest::addColumn<QString>("japanese");
 
-    QTest::newRow("drop area") << "DataFilesDropArea" << "XAFSデータファイルドロップ";
-    QTest::newRow("dialog title") << "1" << "データ毎に入力が必要な属性一覧の保存";
+    using S = QString;
+    QTest::newRow("drop area") << S("DataFilesDropArea") << "XAFSデータファイルドロップ";
+    QTest::newRow("dialog title") << S("1") << "データ毎に入力が必要な属性一覧の保存";
+    QTest::newRow("Qt's own text in a dialog") << S("6 fileNameLabel") << "ディレクトリ:";
+    // Started in an empty folder: neither the template nor the common properties.
+    const QString start = "テンプレートなし: Work のメタデータは空になります — "
+                          "問題 2 件、最初の問題: テンプレート %1/korvane-template.yml "
+                          "を読み込めません: No such file or directory";
+    QTest::newRow("status line") << S("StatusText") << start.arg(dir.path());
 }
-// clang-format on
 
 void TestBodyLayout::translations()
 {
     QFETCH(QString, shownBy);
-    const QObject *shown = body->findChild<QObject *>(shownBy);
-    QTEST(shown ? shown->property("text").toString()
-                : dialogAt(*body, shownBy.toInt())->windowTitle(),
-          "japanese");
+    const QStringList dialogPart = shownBy.split(' ');
+    QFileDialog *dialog = dialogAt(*body, dialogPart.first().toInt());
+    const QObject *shown = dialogPart.size() == 2 ? dialog->findChild<QObject *>(dialogPart.last())
+                                                  : body->findChild<QObject *>(shownBy);
+    QTEST(shown ? shown->property("text").toString() : dialog->windowTitle(), "japanese");
 }
 
 QTEST_MAIN(TestBodyLayout)

@@ -1,8 +1,8 @@
 #pragma once
 // Small helpers and fixtures shared by the tests.
 
-#include "settings/ArgList.h"
 #include "data/DataSet.h"
+#include "settings/ArgList.h"
 #include "template/MetaTemplate.h"
 #include "ui/Body.h"
 
@@ -181,8 +181,8 @@ struct KorvaneRun
     QString out, err;
 };
 
-// The korvane executable run in dir with neither a display nor a platform
-// chosen, as a script or cron job runs it. A file-size limit in KiB makes
+// The korvane executable run in dir with neither a display, a platform nor a
+// login session's runtime folder, as a script or cron job runs it. A file-size limit in KiB makes
 // every write past it fail with EFBIG, as a full disk would; the trap keeps
 // SIGXFSZ from killing korvane first (an ignored signal stays ignored across
 // exec).
@@ -191,7 +191,7 @@ inline KorvaneRun runKorvane(const QString &dir, const QStringList &args,
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         env.remove(QString::fromLatin1(name));
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(dir);

@@ -1,6 +1,7 @@
 // The real window driven as a person drives it: buttons clicked, names typed
-// into the file dialogs, files dropped, controls set, a property edited, and
-// the works that come out checked file by file.
+// into the file dialogs, files dropped, controls set, a property edited; what
+// the status line says after each step, and the works that come out checked
+// file by file.
 
 #include "props/PropUi.h"
 
@@ -8,11 +9,16 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -30,6 +36,10 @@ QFileDialog *shownFileDialog()
 // person, who closes it first.
 void typeAndEnter(QLineEdit *edit, const QString &text)
 {
+    // A person types into the field that has the focus; a file dialog copies
+    // its list's selection over the text of a field that has not.
+    QApplication::setActiveWindow(edit->window());
+    edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, text);
     if (QCompleter *completer = edit->completer(); completer && completer->popup()->isVisible())
@@ -57,6 +67,62 @@ bool chooseThrough(QPushButton *button, const QString &folder, const QString &na
     return !dialog->isVisible();
 }
 
+// Drags mime onto area and drops it there; false when the drag was refused.
+bool dropOn(QWidget *area, QMimeData &mime)
+{
+    QDragEnterEvent enter(area->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(area, &enter);
+    QDropEvent drop(area->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(area, &drop);
+    return enter.isAccepted();
+}
+
+// Closes the message box a dialog is about to show and keeps its text, so
+// that an unexpected box cannot hang the test.
+void closeNextBox(QString *text)
+{
+    QTimer::singleShot(0, [text] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            *text = box->findChild<QLabel *>("qt_msgbox_label")->text();
+            box->close();
+        }
+    });
+}
+
+// Each painting of the progress bar ("done/to do") and of the status line
+// (its text), marked when a file dialog was still up; duringPass runs at the
+// bar's first painting.
+class PaintLog : public QObject
+{
+public:
+    PaintLog(QProgressBar *bar, QLabel *status) : bar(bar), status(status)
+    {
+        bar->installEventFilter(this);
+        status->installEventFilter(this);
+    }
+    QStringList bars, lines;
+    std::function<void()> duringPass;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint)
+            return false;
+        const QString dialog = shownFileDialog() ? " (dialog shown)" : "";
+        if (watched == status)
+            lines << status->text() + dialog;
+        else
+            bars << QString("%1/%2").arg(bar->value()).arg(bar->maximum()) + dialog;
+        if (watched == bar && duringPass)
+            std::exchange(duringPass, nullptr)();
+        return false;
+    }
+
+private:
+    QProgressBar *bar;
+    QLabel *status;
+};
+
 QRgb middleRightPixel(QWidget *widget)
 {
     const QImage image = widget->grab().toImage();
@@ -77,28 +143,42 @@ void TestWindowEndToEnd::session()
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
     QVERIFY(!copyFiles(sourcePath("examples"), tmp.path()).isEmpty());
-    QVERIFY(dir.mkdir("out"));
-    setAppArgs(
-        {"-e", "-t", dir.filePath("korvane-template.yml"), "-p", dir.filePath("commProps.csv")});
+    setAppArgs({"-e", "-t", dir.filePath("korvane-template.yml"), "-p",
+                dir.filePath("commProps.csv"), "-wd", dir.filePath("works")});
 
+    // Started as with -d naming a file that is no data file.
     Body body;
     body.show();
+    body.openData(dir.filePath("korvane-template.yml"));
     QVERIFY(QTest::qWaitForWindowExposed(&body));
+    QLabel *status = body.statusText;
+    const int commonRows = readTextFile(dir.filePath("commProps.csv")).count('\n');
+    QTRY_VERIFY2(status->text().startsWith(
+                     QString("Template %1 read; common properties %2, rows: %3; Data files "
+                             "opened: 0 — korvane-template.yml: line 1")
+                         .arg(dir.filePath("korvane-template.yml"), dir.filePath("commProps.csv"))
+                         .arg(commonRows)),
+                 qPrintable(status->text()));
 
-    // Three files through the dialog, two dropped without a work of their own.
+    // Three files through the dialog and one that is no data file, then two
+    // dropped without a work of their own and a web page's link.
     QVERIFY(chooseThrough(body.ui.LoadDataFiles, tmp.path(),
-                          "\"Cu_foil_K_001.dat\" \"CuO_K_002.dat\" \"Cu2O_K_003.dat\""));
+                          "\"Cu_foil_K_001.dat\" \"config.cfg\" \"CuO_K_002.dat\" "
+                          "\"Cu2O_K_003.dat\""));
+    QTRY_VERIFY2(status->text().startsWith("Data files opened: 3 — config.cfg: line 1"),
+                 qPrintable(status->text()));
+    QVERIFY(status->toolTip().startsWith("config.cfg: line 1"));
     body.ui.SetCreateWorkFlag->setChecked(false);
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(dir.filePath("CuSO4_sol_004.dat")),
+                  QUrl("https://example.org/Cu_foil_K_005.dat"),
                   QUrl::fromLocalFile(dir.filePath("Cu_foil_K_005.dat"))});
     DropArea *area = body.ui.DataFilesDropArea;
-    QDragEnterEvent enter(area->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(area, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(area->rect().center(), Qt::CopyAction, &mime, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(area, &drop);
+    QVERIFY(dropOn(area, mime));
     QCOMPARE(body.ui.DataFiles->itemText(4), "Cu_foil_K_005.dat");
+    QTRY_COMPARE(status->text(),
+                 "Data files opened: 2 — https://example.org/Cu_foil_K_005.dat: not a local file");
+    QCOMPARE(status->toolTip(), "https://example.org/Cu_foil_K_005.dat: not a local file");
 
     // A common property typed anew shows pink.
     PropUi *project = nullptr;
@@ -117,13 +197,54 @@ void TestWindowEndToEnd::session()
 
     // Data properties out, one flag switched off in the file, and back in.
     QVERIFY(chooseThrough(body.ui.SaveDataProps, tmp.path(), "night.csv"));
+    QCOMPARE(status->text(), "Data properties saved to " + dir.filePath("night.csv") + ", rows: 5");
     QString props = readTextFile(dir.filePath("night.csv"));
     QVERIFY2(props.contains("\nCu2O_K_003.dat,\"1\","), qPrintable(props));
     props.replace("\nCu2O_K_003.dat,\"1\",", "\nCu2O_K_003.dat,\"0\",");
     QVERIFY(writeTextFile(dir.filePath("night.csv"), props));
     QVERIFY(chooseThrough(body.ui.LoadDataProps, tmp.path(), "night.csv"));
+    QCOMPARE(status->text(),
+             "Data properties loaded from " + dir.filePath("night.csv") + ", rows: 5");
+
+    // The common properties out, as a template and as they stand, and a file
+    // that is not there.
+    QVERIFY(chooseThrough(body.ui.GenCommProps, tmp.path(), "blank.csv"));
+    QCOMPARE(status->text(), QString("Common-properties template saved to %1, rows: %2")
+                                 .arg(dir.filePath("blank.csv"))
+                                 .arg(readTextFile(dir.filePath("blank.csv")).count('\n')));
+    QVERIFY(chooseThrough(body.ui.SaveCommProps, tmp.path(), "common.csv"));
+    QCOMPARE(status->text(), QString("Common properties saved to %1, rows: %2")
+                                 .arg(dir.filePath("common.csv"))
+                                 .arg(commonRows));
+    body.loadCommProps(dir.filePath("absent.csv"));
+    QCOMPARE(status->text(), "Common properties not loaded — cannot read " +
+                                 dir.filePath("absent.csv") + ": No such file or directory");
+
+    // The folder offered at first does not exist yet and is chosen as it stands.
+    QTest::mouseClick(body.ui.GenWorks, Qt::LeftButton);
+    auto *choose =
+        body.saveWorksDialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save);
+    QVERIFY(choose->isEnabled());
+    QString refusal;
+    closeNextBox(&refusal);
+    QTest::mouseClick(choose, Qt::LeftButton);
+    QCOMPARE(refusal, QString());
+    QVERIFY(!body.saveWorksDialog.isVisible());
+    QTRY_COMPARE(status->text(), "Works made in " + dir.filePath("works") + ": 2 of 2");
+
+    // A folder below one that does not exist is refused by the dialog; a new
+    // one typed below an existing folder is made.
+    QTest::mouseClick(body.ui.GenWorks, Qt::LeftButton);
+    closeNextBox(&refusal);
+    typeAndEnter(body.saveWorksDialog.findChild<QLineEdit *>("fileNameEdit"),
+                 dir.filePath("no/out"));
+    QVERIFY2(refusal.contains("Directory not found"), qPrintable(refusal));
+    QVERIFY(!choose->isEnabled());
+    QVERIFY(body.saveWorksDialog.isVisible() && !dir.exists("no"));
+    body.saveWorksDialog.hide();
 
     QVERIFY(chooseThrough(body.ui.GenWorks, tmp.path(), dir.filePath("out")));
+    QTRY_COMPARE(status->text(), "Works made in " + dir.filePath("out") + ": 2 of 2");
     const QDir out(dir.filePath("out"));
     QStringList copied;
     for (const QString &work : out.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
@@ -149,6 +270,7 @@ void TestWindowEndToEnd::session()
     body.ui.Use04Branch->setChecked(false);
     body.ui.FNinWorkCanon->setChecked(true);
     body.genWorks();
+    QCOMPARE(status->text(), "Works made in " + dir.filePath("out") + ": 2 of 2");
     QCOMPARE(out.entryList({"again*"}, QDir::Dirs), QStringList({"again-0001", "again-0002"}));
     QVERIFY(QFileInfo(out.filePath("again-0002/CuO_K_002-R26B-BLC2-20261130.dat")).isFile());
     // Every link of the page leads to a file of the works.
@@ -162,6 +284,47 @@ void TestWindowEndToEnd::session()
     }
     QCOMPARE(linked.size(), 10);
     QVERIFY(linked.contains(".//again-0001//Cu_foil_K_001-R26B-BLC2-20261130.png"));
+
+    // A pass of 52 works: the window shows its progress while it runs.
+    body.ui.SetCreateWorkFlag->setChecked(true);
+    QVERIFY(dir.mkdir("many"));
+    QStringList many;
+    for (int i = 0; i < 50; ++i) {
+        many << dir.filePath(QString("many/Cu_foil_%1.dat").arg(i, 2, 10, QChar('0')));
+        QVERIFY(QFile::copy(dir.filePath("Cu_foil_K_001.dat"), many.last()));
+    }
+    body.openDatas(many);
+    PaintLog log(body.passProgress, status);
+    // Files dropped meanwhile are refused: the pass reads the data sets.
+    log.duringPass = [&] { QTimer::singleShot(0, [&] { dropOn(area, mime); }); };
+    QVERIFY(chooseThrough(body.ui.GenWorks, tmp.path(), out.path()));
+    QTRY_VERIFY(status->text().startsWith("Works made in " + out.path() + ": 52 of 52"));
+    QVERIFY(!body.passProgress->isVisible());
+    QCOMPARE(status->text(), "Works made in " + out.path() +
+                                 ": 52 of 52; Data files opened: 0 — "
+                                 "3 problems, the first: CuSO4_sol_004.dat: works are being made; "
+                                 "open it again when they are done");
+    QCOMPARE(body.dataSets.size(), 55);
+    const QString making = "Making works in " + out.path() + " ...";
+    QVERIFY2(log.lines.contains(making), qPrintable(log.lines.join('\n')));
+    int done = 0;
+    for (const QString &paint : qAsConst(log.bars)) {
+        const int nowDone = paint.section('/', 0, 0).toInt();
+        QVERIFY2(nowDone >= done && paint.endsWith("/52"), qPrintable(log.bars.join('\n')));
+        done = nowDone;
+    }
+
+    // Once more without the first file: its folder keeps its scan, and every
+    // other scan goes back into its own folder.
+    props.replace("\nCu_foil_K_001.dat,\"1\",", "\nCu_foil_K_001.dat,\"0\",");
+    QVERIFY(writeTextFile(dir.filePath("night.csv"), props));
+    QVERIFY(chooseThrough(body.ui.LoadDataProps, tmp.path(), "night.csv"));
+    body.genWorks();
+    QCOMPARE(status->text(), "Works made in " + out.path() + ": 51 of 51");
+    const QStringList works = out.entryList({"again*"}, QDir::Dirs, QDir::Name);
+    QCOMPARE(works.size(), 52);
+    for (const QString &work : works)
+        QCOMPARE(QDir(out.filePath(work)).entryList({"*.dat"}, QDir::Files).size(), 1);
 }
 
 QTEST_MAIN(TestWindowEndToEnd)

@@ -1,12 +1,17 @@
 #include "ui/Body.h"
 
-#include "settings/ArgList.h"
 #include "data/DataSet.h"
 #include "props/PropUi.h"
+#include "settings/ArgList.h"
+#include "text/TextFile.h"
 
 #include <QButtonGroup>
 #include <QDateTime>
 #include <QDebug>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
 
 namespace {
 
@@ -40,6 +45,25 @@ void setupDialog(QFileDialog &dialog, const QString &title, QFileDialog::AcceptM
 Body::Body(QWidget *parent) : QFrame(parent)
 {
     ui.setupUi(this);
+
+    // A row of its own under the three frames of the form.
+    statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar"));
+    statusBar->setSizeGripEnabled(false);
+    statusText = new QLabel(statusBar);
+    statusText->setObjectName(QStringLiteral("StatusText"));
+    statusText->setTextFormat(Qt::PlainText);
+    // A long path must not widen the window; the tooltip has it whole.
+    statusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar->addWidget(statusText, 1);
+    passProgress = new QProgressBar(statusBar);
+    passProgress->setObjectName(QStringLiteral("PassProgress"));
+    passProgress->setFormat(QStringLiteral("%v / %m"));
+    // Wide enough that a step of a night of a thousand works still shows.
+    passProgress->setMinimumWidth(320);
+    passProgress->hide();
+    statusBar->addPermanentWidget(passProgress);
+    ui.gridLayout->addWidget(statusBar, 3, 0);
 
     // Settings, in this order: options beat configuration keys, which beat
     // the defaults.
@@ -115,14 +139,25 @@ Body::Body(QWidget *parent) : QFrame(parent)
     setupDialog(saveWorksDialog, tr("Save Works"), QFileDialog::AcceptSave, QFileDialog::Directory,
                 QString(), worksDir);
     connect(ui.GenWorks, &QPushButton::clicked, &saveWorksDialog, &QFileDialog::show);
+    // Queued: the dialog is gone from the screen before the pass begins.
     connect(&saveWorksDialog, &QFileDialog::fileSelected, this,
-            qOverload<const QString &>(&Body::genWorks));
+            qOverload<const QString &>(&Body::genWorks), Qt::QueuedConnection);
 
     connect(ui.DataFilesDropArea, &DropArea::dropped, this, &Body::loadDroppedDataFiles);
 
     // Both are in place before the window is shown and any data file opens.
-    tpl.load(templateFile);
-    loadCommProps(commPropsFile);
+    FileResult templateRead{QFileInfo(templateFile).absoluteFilePath(), false, 0, QString()};
+    TextFileReader templateReader;
+    templateRead.ok = templateReader.open(templateFile, &templateRead.why);
+    if (templateRead.ok)
+        tpl.load(templateReader.stream());
+    FileResult commRead{commPropsFile, false, 0, QString()};
+    commRead.ok = readCommProps(commPropsFile, &commRead.why);
+    commRead.rows = propsRows;
+    startReport = ::startOutcome(templateRead, commRead);
+    showOutcome(startReport);
+    startPending = true;
+    queueOpeningOutcome();
 }
 
 Body::~Body()
@@ -152,9 +187,51 @@ bool Body::openDataFile(const QString &dataName, QString *why)
     return true;
 }
 
+void Body::showOutcome(const ActionOutcome &outcome)
+{
+    statusText->setText(statusLine(outcome));
+    statusText->setToolTip(statusToolTip(outcome));
+    startPending = false;
+}
+
+void Body::queueOpeningOutcome()
+{
+    if (openingQueued)
+        return;
+    openingQueued = true;
+    QMetaObject::invokeMethod(this, &Body::showOpeningOutcome, Qt::QueuedConnection);
+}
+
+void Body::showOpeningOutcome()
+{
+    openingQueued = false;
+    // A file refused while a pass runs is told with the pass's outcome.
+    if (passRunning)
+        return;
+    const ActionOutcome opening = openingOutcome(openedCount, openRejections);
+    const bool opened = openedCount > 0 || !openRejections.isEmpty();
+    if (startPending)
+        showOutcome(opened ? joined(startReport, opening) : startReport);
+    else if (opened)
+        showOutcome(opening);
+    openedCount = 0;
+    openRejections.clear();
+}
+
 void Body::openData(const QString &dataName)
 {
-    openDataFile(dataName);
+    QString why;
+    // A file dropped while a pass runs is refused (the pass lets the window
+    // repaint, and a drop is no input it holds back).
+    if (passRunning)
+        why = tr("works are being made; open it again when they are done");
+    if (!passRunning && openDataFile(dataName, &why)) {
+        ++openedCount;
+    } else {
+        const QString name = QFileInfo(dataName).fileName();
+        openRejections << QStringLiteral("%1: %2").arg(name.isEmpty() ? dataName : name, why);
+    }
+    queueOpeningOutcome();
 }
 
 void Body::openDatas(const QStringList &dataNames)
@@ -179,6 +256,8 @@ void Body::loadDroppedDataFiles(const QString &path, const QString &url, const Q
         (host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0);
     if (!local) {
         qDebug() << "Not a local file, not opened:" << url;
+        openRejections << QStringLiteral("%1: %2").arg(url, tr("not a local file"));
+        queueOpeningOutcome();
         return;
     }
     openData(path);

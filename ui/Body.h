@@ -5,6 +5,8 @@
 
 #include "template/MetaTemplate.h"
 #include "template/Render.h"
+#include "ui/StatusLine.h"
+#include "ui/WorksDialog.h"
 #include "ui_Body.h"
 
 #include <QDir>
@@ -15,6 +17,9 @@
 
 class DataSet;
 class PropUi;
+class QLabel;
+class QProgressBar;
+class QStatusBar;
 struct WorkPassReport;
 
 class Body : public QFrame
@@ -37,10 +42,17 @@ public:
     QFileDialog genCommPropsDialog;
     QFileDialog saveCommPropsDialog;
     QFileDialog loadCommPropsDialog;
-    QFileDialog saveWorksDialog;
+    WorksDialog saveWorksDialog;
     MetaTemplate tpl;
     QVector<PropUi *> propRows;
     QDir worksDirectory;
+    // Below the layout: one line on what the last action did, and the
+    // progress of a pass while it runs.
+    QStatusBar *statusBar = nullptr;
+    QLabel *statusText = nullptr;
+    QProgressBar *passProgress = nullptr;
+    // The rows of the property file last read or written.
+    int propsRows = 0;
 
     // The same operations as the slots, telling whether they succeeded and,
     // through why, the reason when not (for batch runs).
@@ -76,4 +88,22 @@ public slots:
     void genWorks();
     void genWorks(const QString &worksDirName);
     void openDatas(const QStringList &dataNames);
+
+private:
+    // The status line says what the action did; the tooltip lists every failure.
+    void showOutcome(const ActionOutcome &outcome);
+    void showPropsOutcome(PropsAction action, const QString &fname,
+                          bool (Body::*method)(const QString &, QString *));
+    // Files opened one by one (a drop names each file apart) are told as one
+    // action once control is back in the event loop; so are the start and
+    // the files opened right after it (the -d files).
+    void queueOpeningOutcome();
+    void showOpeningOutcome();
+    ActionOutcome startReport;
+    bool startPending = false;
+    bool openingQueued = false;
+    int openedCount = 0;
+    QStringList openRejections;
+    // A pass runs: it reads the data sets, which must not change meanwhile.
+    bool passRunning = false;
 };

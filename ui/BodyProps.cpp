@@ -41,6 +41,7 @@ PropUi *rowWithId(const QVector<PropUi *> &rows, const QString &id)
 bool Body::writeDataProps(const QString &fname, QString *why)
 {
     const QString title = QCoreApplication::translate("Body", "Gen. Work/not");
+    propsRows = dataSets.size();
     return savePropsFile(fname, dataPropsText(tpl, dataSets, title), why);
 }
 
@@ -49,12 +50,18 @@ bool Body::readDataProps(const QString &fname, QString *why)
     TextFileReader file;
     if (!openForReading(file, fname, why))
         return false;
+    // The rows after the four header lines, the last one with or without its
+    // line end.
+    const QByteArray &bytes = file.bytes();
+    const int lines = bytes.count('\n') + (bytes.endsWith('\n') || bytes.isEmpty() ? 0 : 1);
+    propsRows = qMax(0, lines - 4);
     applyDataProps(file.stream(), dataSets);
     return true;
 }
 
 bool Body::writeCommPropsTemplate(const QString &fname, QString *why)
 {
+    propsRows = commonPropsTemplateLines(tpl).size();
     return savePropsFile(fname, commonPropsTemplateText(tpl), why);
 }
 
@@ -67,7 +74,9 @@ bool Body::readCommProps(const QString &fname, QString *why)
     TextFileReader file;
     if (!openForReading(file, fname, why))
         return false;
-    for (const CommonPropLine &line : readCommonPropLines(file.stream())) {
+    const QVector<CommonPropLine> lines = readCommonPropLines(file.stream());
+    propsRows = lines.size();
+    for (const CommonPropLine &line : lines) {
         if (PropUi *row = rowWithId(propRows, line.id)) {
             row->oldValueEdit()->setText(row->valueEdit()->text());
             row->valueEdit()->setText(line.value);
@@ -101,6 +110,7 @@ bool Body::writeCommProps(const QString &fname, QString *why)
         lines.append({row->idLabel()->text(), row->valueEdit()->text(), row->commentLabel()->text(),
                       row->ymlKeyLabel()->text()});
     }
+    propsRows = lines.size();
     return savePropsFile(fname, commonPropsText(lines), why);
 }
 
@@ -113,27 +123,36 @@ CommonValues Body::commonValues() const
     return values;
 }
 
+void Body::showPropsOutcome(PropsAction action, const QString &fname,
+                            bool (Body::*method)(const QString &, QString *))
+{
+    FileResult file{fname, false, 0, QString()};
+    file.ok = (this->*method)(fname, &file.why);
+    file.rows = propsRows;
+    showOutcome(propsOutcome(action, file));
+}
+
 void Body::saveDataProps(const QString &fname)
 {
-    writeDataProps(fname);
+    showPropsOutcome(PropsAction::SaveData, fname, &Body::writeDataProps);
 }
 
 void Body::loadDataProps(const QString &fname)
 {
-    readDataProps(fname);
+    showPropsOutcome(PropsAction::LoadData, fname, &Body::readDataProps);
 }
 
 void Body::genCommProps(const QString &fname)
 {
-    writeCommPropsTemplate(fname);
+    showPropsOutcome(PropsAction::SaveCommonTemplate, fname, &Body::writeCommPropsTemplate);
 }
 
 void Body::loadCommProps(const QString &fname)
 {
-    readCommProps(fname);
+    showPropsOutcome(PropsAction::LoadCommon, fname, &Body::readCommProps);
 }
 
 void Body::saveCommProps(const QString &fname)
 {
-    writeCommProps(fname);
+    showPropsOutcome(PropsAction::SaveCommon, fname, &Body::writeCommProps);
 }

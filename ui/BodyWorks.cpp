@@ -6,6 +6,11 @@
 #include "works/Thumbnail.h"
 #include "works/WorkPass.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+
 bool Body::lookupValue(DataSet *dataSet, const QString &id, QString &value) const
 {
     return ::lookupValue(commonValues(), dataSet->meta, id, value);
@@ -46,7 +51,44 @@ bool Body::runWorks(WorkPassReport *report)
 
 void Body::genWorks()
 {
-    runWorks();
+    if (passRunning)
+        return;
+    passRunning = true;
+    const QString folder = QDir::toNativeSeparators(worksDirectory.absolutePath());
+    statusText->setText(tr("Making works in %1 ...").arg(folder));
+    statusText->setToolTip(QString());
+    passProgress->reset();
+    passProgress->show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+
+    // One thread changes the window: the pass runs here and only its
+    // pictures are drawn on the pool. Between works the window repaints,
+    // while clicks and keys wait for the pass to end.
+    WorkPassReport report;
+    report.parallel = true;
+    QElapsedTimer sinceEvents;
+    // At most every 20 ms: the bar repaints itself at once on every new
+    // value, which for a thousand small works would cost more than they do.
+    report.onProgress = [this, &sinceEvents](int finished, int toDo) {
+        if (finished > 0 && sinceEvents.elapsed() < 20)
+            return;
+        passProgress->setMaximum(toDo);
+        passProgress->setValue(finished);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceEvents.start();
+    };
+    runWorks(&report);
+
+    QApplication::restoreOverrideCursor();
+    passProgress->hide();
+    passRunning = false;
+    ActionOutcome outcome = passOutcome(folder, report.toDo, report.made.size(), report.failures);
+    // Files dropped during the pass were refused; that is told here.
+    if (!openRejections.isEmpty())
+        outcome = joined(outcome, openingOutcome(0, openRejections));
+    openedCount = 0;
+    openRejections.clear();
+    showOutcome(outcome);
 }
 
 void Body::genWorks(const QString &worksDirName)

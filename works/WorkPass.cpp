@@ -81,6 +81,9 @@ void reportFinished(WorkPassReport &report, std::deque<PendingWork> &pending, bo
                 report.onWork(front.work);
         }
         pending.pop_front();
+        ++report.finished;
+        if (report.onProgress)
+            report.onProgress(report.finished, report.toDo);
     }
 }
 
@@ -171,10 +174,16 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     // their pictures do not pile up in memory.
     const int maxPending = 2 * QThreadPool::globalInstance()->maxThreadCount() + 2;
     std::deque<PendingWork> pending;
-    int workCount = 0;
+    QVector<DataSet *> flagged;
     for (DataSet *dataSet : dataSets) {
-        if (dataSet->metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) != 1)
-            continue;
+        if (dataSet->metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) == 1)
+            flagged << dataSet;
+    }
+    result.toDo += flagged.size();
+    if (result.onProgress)
+        result.onProgress(result.finished, result.toDo);
+    int workCount = 0;
+    for (DataSet *dataSet : qAsConst(flagged)) {
         ++workCount; // taken even when the folder fails, so numbers are never reused
         const QString fileBase = workFileBase(options, *dataSet);
         QString workName = workFolderName(options, workCount);

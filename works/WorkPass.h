@@ -29,6 +29,12 @@ struct WorkPassReport
     // Called once per work made, in the order of the works, once its files
     // are written.
     std::function<void(const Work &)> onWork;
+    // Works made or failed so far, and works the pass is to make (one per
+    // flagged data set); onProgress is called with both before the first
+    // work and after each, on the pass's thread.
+    int finished = 0;
+    int toDo = 0;
+    std::function<void(int finished, int toDo)> onProgress;
     // Draw and encode the pictures on every core while the next works are
     // copied and rendered. The files, the works, their order and the failures
     // are those of the one-thread pass; the data sets must not change until
