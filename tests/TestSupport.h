@@ -10,9 +10,19 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <memory>
+
+// Qt's file dialogs keep their history in the user's configuration folder.
+// A test's dialogs, and every korvane a test starts, keep it in a folder of
+// the test's own instead, which goes when the test ends.
+inline const struct TestConfigHome
+{
+    QTemporaryDir dir;
+    TestConfigHome() { qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit()); }
+} testConfigHome;
 
 inline QString testDataPath(const QString &name)
 {
