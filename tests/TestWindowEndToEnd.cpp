@@ -295,11 +295,18 @@ void TestWindowEndToEnd::session()
     }
     body.openDatas(many);
     PaintLog log(body.passProgress, status);
-    // Files dropped meanwhile are refused: the pass reads the data sets.
-    log.duringPass = [&] { QTimer::singleShot(0, [&] { dropOn(area, mime); }); };
+    // Files dropped meanwhile are refused: the pass reads the data sets; a
+    // click meanwhile does nothing, then or later.
+    log.duringPass = [&] {
+        QTimer::singleShot(0, [&] {
+            dropOn(area, mime);
+            QTest::mouseClick(body.ui.LoadDataFiles, Qt::LeftButton);
+        });
+    };
     QVERIFY(chooseThrough(body.ui.GenWorks, tmp.path(), out.path()));
     QTRY_VERIFY(status->text().startsWith("Works made in " + out.path() + ": 52 of 52"));
     QVERIFY(!body.passProgress->isVisible());
+    QVERIFY(!shownFileDialog());
     QCOMPARE(status->text(), "Works made in " + out.path() +
                                  ": 52 of 52; Data files opened: 0 — "
                                  "3 problems, the first: CuSO4_sol_004.dat: works are being made; "

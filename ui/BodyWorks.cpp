@@ -11,6 +11,37 @@
 #include <QLabel>
 #include <QProgressBar>
 
+namespace {
+
+// Clicks and keys that come while works are made are dropped, not kept for
+// later: a click on a button of a busy window must not act once it is idle.
+class InputBlocker : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+} // namespace
+
 bool Body::lookupValue(DataSet *dataSet, const QString &id, QString &value) const
 {
     return ::lookupValue(commonValues(), dataSet->meta, id, value);
@@ -62,8 +93,10 @@ void Body::genWorks()
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     // One thread changes the window: the pass runs here and only its
-    // pictures are drawn on the pool. Between works the window repaints,
-    // while clicks and keys wait for the pass to end.
+    // pictures are drawn on the pool. Between works the window repaints;
+    // clicks and keys meanwhile go nowhere.
+    InputBlocker blocker;
+    qApp->installEventFilter(&blocker);
     WorkPassReport report;
     report.parallel = true;
     QElapsedTimer sinceEvents;
@@ -74,10 +107,13 @@ void Body::genWorks()
             return;
         passProgress->setMaximum(toDo);
         passProgress->setValue(finished);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
         sinceEvents.start();
     };
     runWorks(&report);
+    // What came in since the last repaint is dropped too.
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&blocker);
 
     QApplication::restoreOverrideCursor();
     passProgress->hide();
