@@ -102,7 +102,8 @@ Body::Body(QWidget *parent) : QFrame(parent)
 
     // The dialogs are modeless members, so each keeps its folder and
     // selection from one use to the next.
-    const QString dataFilter = QStringLiteral("XAFS Data Files (*.dat)");
+    // Quick scans are written with the suffix .qd.
+    const QString dataFilter = QStringLiteral("XAFS Data Files (*.dat *.qd)");
     const QString dataPropsFilter = QStringLiteral("Data Props File (*.csv)");
     const QString commPropsFilter = QStringLiteral("Common Props File (*.csv)");
 
