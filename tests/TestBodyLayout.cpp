@@ -1,5 +1,5 @@
 // The main window in Japanese, from the translation built into the program,
-// and the file dialogs behind its buttons.
+// and Qt's own texts in its file dialogs.
 
 #include "app/Startup.h"
 
@@ -12,8 +12,6 @@ class TestBodyLayout : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void dialogs_data();
-    void dialogs();
     void translations_data();
     void translations();
 
@@ -50,36 +48,6 @@ void TestBodyLayout::initTestCase()
     setAppArgs({});
     QVERIFY(installTranslation(*qApp, translator, qtTranslator));
     body = makeBody();
-}
-
-void TestBodyLayout::dialogs_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("which");
-    QTest::addColumn<int>("mode"); // accept mode and file mode
-
-    const int open = 10 * QFileDialog::AcceptOpen, save = 10 * QFileDialog::AcceptSave;
-    QTest::newRow("load data") << "LoadDataFiles" << 0 << open + QFileDialog::ExistingFiles;
-    QTest::newRow("save data props") << "SaveDataProps" << 1 << save + QFileDialog::AnyFile;
-    QTest::newRow("load data props") << "LoadDataProps" << 2 << open + QFileDialog::ExistingFile;
-    QTest::newRow("template") << "GenCommProps" << 3 << save + QFileDialog::AnyFile;
-    QTest::newRow("save common") << "SaveCommProps" << 4 << save + QFileDialog::AnyFile;
-    QTest::newRow("load common") << "LoadCommProps" << 5 << open + QFileDialog::ExistingFile;
-    QTest::newRow("works") << "GenWorks" << 6 << save + QFileDialog::Directory;
-}
-
-void TestBodyLayout::dialogs()
-{
-    QFETCH(QString, button);
-    QFETCH(int, which);
-    QFileDialog *dialog = dialogAt(*body, which);
-    QTEST(10 * dialog->acceptMode() + dialog->fileMode(), "mode");
-    // The button shows its own dialog only, and the dialog stays modeless.
-    QVERIFY(QMetaObject::invokeMethod(body->findChild<QPushButton *>(button), "click"));
-    for (int i = 0; i < 7; ++i)
-        QCOMPARE(dialogAt(*body, i)->isVisible(), i == which);
-    QVERIFY(!dialog->isModal());
-    dialog->hide();
 }
 
 void TestBodyLayout::translations_data()
