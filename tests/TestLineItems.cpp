@@ -12,60 +12,53 @@ private slots:
     void items();
 };
 
-// clang-format off
 void TestLineItems::items_data()
 {
     QTest::addColumn<QString>("fn");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("expected"); // parts joined by "|", then "!" for a debug line
-
+    auto row = [](const char *name, const char *fn, const QString &text, const char *prefix,
+                  const QString &expected) {
+        QTest::newRow(name) << QString(fn) << text << QString(prefix) << expected;
+    };
     const QString nbsp = QString("a") + QChar(0x00A0) + "b";
-    QTest::newRow("take empty") << "take" << "" << "" << "|";
-    QTest::newRow("take keeps whitespace of rest") << "take" << "  a\v\t\nb" << "" << "a|\v\t\nb";
-    QTest::newRow("take quoted then letter") << "take" << "\"ab\"c d" << "" << "ab|c d";
-    QTest::newRow("take quote inside") << "take" << "a\"b c" << "" << "a\"b| c";
-    QTest::newRow("take no-break space is text") << "take" << nbsp + " c" << "" << nbsp + "| c";
-    QTest::newRow("take open quote") << "take" << " \"abc def" << "" << "abc def|!";
-    QTest::newRow("take closing quote") << "take" << "  abc\" d" << "" << "abc\"| d!";
-    QTest::newRow("comment in quotes") << "comment" << "k \"a#b\" # c # d" << "" << "k \"a#b\" ";
-    QTest::newRow("quotes share one switch") << "comment" << "k \"it's\" # x" << "" << "k \"it's\" # x";
-    QTest::newRow("blank quoted hash") << "blank" << "\"#\"" << "" << "false";
-    QTest::newRow("trim") << "trim" << "\t a  b \n" << "" << "a  b";
-    QTest::newRow("trim only blanks") << "trim" << "    " << "" << "    ";
-    QTest::newRow("prefix line too short") << "prefix" << " Ri" << " Ring :" << "false";
-    QTest::newRow("prefix whole line") << "prefix" << " Ring :" << " Ring :" << "true";
-    QTest::newRow("after") << "after" << "XXXX \"a b\"  c  " << "1234" << "a b|c|";
-    QTest::newRow("after nothing") << "after" << "      Mode" << "      Mode" << "(none)";
-    QTest::newRow("after only blanks") << "after" << "P:   " << "P:" << "";
+    row("take empty", "take", "", "", "|");
+    row("take keeps whitespace of rest", "take", "  a\v\t\nb", "", "a|\v\t\nb");
+    row("take quoted then letter", "take", "\"ab\"c d", "", "ab|c d");
+    row("take quote inside", "take", "a\"b c", "", "a\"b| c");
+    row("take no-break space is text", "take", nbsp + " c", "", nbsp + "| c");
+    row("take open quote", "take", " \"abc def", "", "abc def|!");
+    row("take closing quote", "take", "  abc\" d", "", "abc\"| d!");
+    row("comment in quotes", "comment", "k \"a#b\" # c # d", "", "k \"a#b\" ");
+    row("quotes share one switch", "comment", "k \"it's\" # x", "", "k \"it's\" # x");
+    row("blank quoted hash", "blank", "\"#\"", "", "0");
+    row("trim", "trim", "\t a  b \n", "", "a  b");
+    row("trim only blanks", "trim", "    ", "", "    ");
+    row("prefix line too short", "prefix", " Ri", " Ring :", "0");
+    row("prefix whole line", "prefix", " Ring :", " Ring :", "1");
+    row("after", "after", "XXXX \"a b\"  c  ", "1234", "a b|c|");
+    row("after nothing", "after", "      Mode", "      Mode", "(none)");
+    row("after only blanks", "after", "P:   ", "P:", "");
 }
-// clang-format on
 
 void TestLineItems::items()
 {
     QFETCH(QString, fn);
     QFETCH(QString, text);
     QFETCH(QString, prefix);
-    QString got, part = "stale";
+    QString part = "stale";
     DebugCapture capture;
-    if (fn == "take") {
-        got = takeItem(text, part);
-        got = part + '|' + got;
-    } else if (fn == "comment") {
-        got = stripComment(text);
-    } else if (fn == "blank") {
-        got = isBlankLine(text) ? "true" : "false";
-    } else if (fn == "trim") {
-        got = trimmedItem(text);
-    } else if (fn == "prefix") {
-        got = startsWithPrefix(text, prefix) ? "true" : "false";
-    } else {
-        const QStringList items = itemsAfter(text, prefix);
-        got = items.isEmpty() ? "(none)" : items.join('|');
-    }
-    if (!DebugCapture::lines().isEmpty())
-        got += '!';
-    QTEST(got, "expected");
+    const QString rest = fn == "take" ? takeItem(text, part) : QString();
+    const QStringList after = fn == "after" ? itemsAfter(text, prefix) : QStringList();
+    QString got = fn == "take"      ? part + '|' + rest
+                  : fn == "comment" ? stripComment(text)
+                  : fn == "blank"   ? QString::number(isBlankLine(text))
+                  : fn == "trim"    ? trimmedItem(text)
+                  : fn == "prefix"  ? QString::number(startsWithPrefix(text, prefix))
+                  : after.isEmpty() ? "(none)"
+                                    : after.join('|');
+    QTEST(got + (DebugCapture::lines().isEmpty() ? "" : "!"), "expected");
 }
 
 QTEST_GUILESS_MAIN(TestLineItems)
