@@ -17,8 +17,9 @@ namespace {
 // five, then the colour of its value field.
 QString rowTexts(const Body &body, int cells = 5)
 {
-    const QString pink = "background-color: rgb(255, 192, 192);";
-    const QString white = "background-color: rgb(255, 255, 255);";
+    const QMap<QString, QString> colours{{"", "-"},
+                                         {"background-color: rgb(255, 192, 192);", "pink"},
+                                         {"background-color: rgb(255, 255, 255);", "white"}};
     QStringList texts;
     for (int r = 0; r < body.propRows.size(); ++r) {
         QStringList row;
@@ -28,10 +29,7 @@ QString rowTexts(const Body &body, int cells = 5)
         }
         const QString style = body.propRows[r]->valueEdit()->styleSheet();
         if (cells == 5)
-            row << (style.isEmpty()  ? "-"
-                    : style == pink  ? "pink"
-                    : style == white ? "white"
-                                     : style);
+            row << colours.value(style, style);
         texts << row.join('|');
     }
     return texts.join(';');

@@ -88,10 +88,8 @@ void TestTemplate::load()
         const TplLine &l = tpl.lines.at(i);
         const QString flags =
             QString(l.isMeta ? "m" : "") + (l.flag ? "f" : "") + (l.literal ? "l" : "");
-        lines << QStringList{l.ymlKey,    l.id,  l.defValue,       l.comm,
-                             l.blockName, flags, l.pids.join(','), l.typesText()}
-                         .join('|') +
-                     '>';
+        QStringList items{l.ymlKey, l.id, l.defValue, l.comm, l.blockName, flags, l.pids.join(',')};
+        lines << (items << l.typesText()).join('|') + '>';
         for (int k = 0; k < 5; ++k)
             lines.last() += lists[k]->contains(i) ? QString::number(k) : "";
     }
