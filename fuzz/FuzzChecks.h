@@ -3,10 +3,10 @@
 // (which abort on a broken property) and TestFuzzRegressions (which replays
 // every finding). Each check returns false with the broken property in why.
 
-#include "settings/ArgList.h"
 #include "data/DataSet.h"
 #include "props/CommonProps.h"
 #include "props/DataProps.h"
+#include "settings/ArgList.h"
 #include "template/MetaTemplate.h"
 #include "template/Render.h"
 #include "text/Csv.h"
@@ -164,16 +164,15 @@ inline bool info(const QByteArray &bytes, QString *why)
     return true;
 }
 
-// The bytes are the file a.cfg in folder, which is the current folder and
-// holds nothing else, so an INCLUDE of the file itself (by any relative
-// name) is a cycle: the read ends, and every line adds at most one entry.
-inline bool config(const QByteArray &bytes, const QString &folder, QString *why)
+// The bytes are the file a.cfg in the current folder, which holds nothing
+// else, so an INCLUDE of the file itself (by any relative name) is a cycle:
+// the read ends, and every line adds at most one entry.
+inline bool config(const QByteArray &bytes, QString *why)
 {
-    QFile file(QDir(folder).filePath(QStringLiteral("a.cfg")));
+    QFile file(QStringLiteral("a.cfg"));
     FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     FUZZ_CHECK(file.write(bytes) == bytes.size());
     file.close();
-    FUZZ_CHECK(QDir::current() == QDir(folder));
     ArgList args;
     FUZZ_CHECK(args.readConfig(QStringLiteral("a.cfg")));
     FUZZ_CHECK(args.size() <= lineCount(bytes));
@@ -307,6 +306,19 @@ inline bool pipeline(const QByteArray &bytes, QString *why)
     QPainter painter(&image);
     dataSet.drawSpectrum(&painter);
     return true;
+}
+
+// The check of the fuzz target fuzz_<target>.
+inline bool check(const QString &target, const QByteArray &bytes, QString *why)
+{
+    using Check = bool (*)(const QByteArray &, QString *);
+    static const QMap<QString, Check> checks{
+        {QStringLiteral("read9809"), read9809},     {QStringLiteral("info"), info},
+        {QStringLiteral("config"), config},         {QStringLiteral("template"), metaTemplate},
+        {QStringLiteral("commprops"), commonProps}, {QStringLiteral("dataprops"), dataProps},
+        {QStringLiteral("pipeline"), pipeline}};
+    FUZZ_CHECK(checks.contains(target));
+    return checks.value(target)(bytes, why);
 }
 
 } // namespace fuzz
