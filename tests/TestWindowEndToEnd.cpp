@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QImage>
@@ -31,9 +32,9 @@ QFileDialog *shownFileDialog()
     return nullptr;
 }
 
-// Replaces the text of edit by typing, then presses Enter. A completion list
-// that opened while typing would take the Enter for itself, as it does for a
-// person, who closes it first.
+// Replaces the text of edit by typing, or a path by pasting it, then presses
+// Enter. A completion list that opened meanwhile would take the Enter for
+// itself, as it does for a person, who closes it first.
 void typeAndEnter(QLineEdit *edit, const QString &text)
 {
     // A person types into the field that has the focus; a file dialog copies
@@ -41,7 +42,17 @@ void typeAndEnter(QLineEdit *edit, const QString &text)
     QApplication::setActiveWindow(edit->window());
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(edit, text);
+    if (QDir::isAbsolutePath(text)) {
+        // A file dialog selects in its list each start of a typed path that
+        // names something ("/", "/tmp") and unselects it at the next key.
+        // Keys sent with no pause between them can leave a parent selected
+        // (it depends on which folders the dialog has listed so far), and
+        // Enter opens that parent; a pasted path is a single edit.
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClicks(edit, text);
+    }
     if (QCompleter *completer = edit->completer(); completer && completer->popup()->isVisible())
         completer->popup()->hide();
     QTest::keyClick(edit, Qt::Key_Return);
