@@ -57,12 +57,17 @@ void TestBodyLayout::translations_data()
     QTest::addColumn<QString>("japanese");
 
     using S = QString;
-    QTest::newRow("drop area") << S("DataFilesDropArea") << "XAFSデータファイルドロップ";
-    QTest::newRow("dialog title") << S("1") << "データ毎に入力が必要な属性一覧の保存";
+    QTest::newRow("drop area") << S("DataFilesDropArea")
+                               << "XAFSデータ"
+                                  "ファイルドロップ";
+    QTest::newRow("dialog title") << S("1")
+                                  << "データ毎に入力が"
+                                     "必要な属性一覧の保存";
     QTest::newRow("Qt's own text in a dialog") << S("6 fileNameLabel") << "ディレクトリ:";
     // Started in an empty folder: neither the template nor the common properties.
-    const QString start = "テンプレートなし: Work のメタデータは空になります — "
-                          "問題 2 件、最初の問題: テンプレート %1/korvane-template.yml "
+    const QString start = "テンプレートなし: Work のメタデータは"
+                          "空になります — 問題 2 件、最初の問題: "
+                          "テンプレート %1/korvane-template.yml "
                           "を読み込めません: No such file or directory";
     QTest::newRow("status line") << S("StatusText") << start.arg(dir.path());
 }

@@ -187,8 +187,8 @@ void TestWindowEndToEnd::session()
     DropArea *area = body.ui.DataFilesDropArea;
     QVERIFY(dropOn(area, mime));
     QCOMPARE(body.ui.DataFiles->itemText(4), "Cu_foil_K_005.dat");
-    QTRY_COMPARE(status->text(),
-                 "Data files opened: 2 — https://example.org/Cu_foil_K_005.dat: not a local file");
+    QTRY_COMPARE(status->text(), "Data files opened: 2 — "
+                                 "https://example.org/Cu_foil_K_005.dat: not a local file");
     QCOMPARE(status->toolTip(), "https://example.org/Cu_foil_K_005.dat: not a local file");
 
     // A common property typed anew shows pink.
