@@ -5,9 +5,6 @@
 #include "TestSupport.h"
 
 #include <QDirIterator>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <sys/stat.h>
 

@@ -2,9 +2,6 @@
 
 #include "TestSupport.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
 namespace {
 
 // The example folder copied into dir; returns its data files.

@@ -5,8 +5,6 @@
 
 #include "TestSupport.h"
 
-#include <QtTest>
-
 class TestBodyLayout : public QObject
 {
     Q_OBJECT

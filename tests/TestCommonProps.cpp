@@ -8,9 +8,6 @@
 
 #include "TestSupport.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
 namespace {
 
 // Each row as the texts of its first cells in the window's grid; with all

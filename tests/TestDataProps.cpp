@@ -5,8 +5,6 @@
 
 #include "TestSupport.h"
 
-#include <QtTest>
-
 namespace {
 
 const QStringList keys{"SYS_001", "S", "T", "F"};

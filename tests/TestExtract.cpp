@@ -7,9 +7,6 @@
 
 #include "TestSupport.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
 namespace {
 
 // The sample file opened with tpl: its metadata map as "key=value" entries,

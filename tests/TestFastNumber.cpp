@@ -7,8 +7,6 @@
 #include "TestSupport.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
 

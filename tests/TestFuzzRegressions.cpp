@@ -6,8 +6,6 @@
 
 #include "TestSupport.h"
 
-#include <QtTest>
-
 class TestFuzzRegressions : public QObject
 {
     Q_OBJECT

@@ -7,7 +7,6 @@
 
 #include <QMimeData>
 #include <QSignalSpy>
-#include <QtTest>
 
 class TestOpenData : public QObject
 {

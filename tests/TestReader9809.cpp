@@ -2,8 +2,6 @@
 
 #include "TestSupport.h"
 
-#include <QtTest>
-
 #include <cmath>
 
 namespace {

@@ -4,8 +4,6 @@
 
 #include "TestSupport.h"
 
-#include <QtTest>
-
 class TestSettings : public QObject
 {
     Q_OBJECT

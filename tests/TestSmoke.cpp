@@ -4,10 +4,7 @@
 
 #include "TestSupport.h"
 
-#include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <dlfcn.h>
 

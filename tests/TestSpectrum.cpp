@@ -7,14 +7,11 @@
 
 #include "TestSupport.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QTranslator>
-#include <QtTest>
 
 #include <cmath>
 #include <limits>
-#include <memory>
 
 namespace {
 

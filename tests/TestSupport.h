@@ -1,17 +1,21 @@
 #pragma once
-// Small helpers and fixtures shared by the tests.
+// Small helpers and fixtures shared by the tests, and the headers every test uses.
 
 #include "data/DataSet.h"
 #include "settings/ArgList.h"
 #include "template/MetaTemplate.h"
 #include "ui/Body.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QtTest>
 
 #include <memory>
 
@@ -163,9 +167,6 @@ private:
     }
     QtMessageHandler previous;
 };
-
-#include <QDir>
-#include <QProcess>
 
 // A command line written as one string of words split at spaces.
 inline QStringList words(const QString &line)

@@ -6,9 +6,6 @@
 
 #include "TestSupport.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
 namespace {
 
 // "id=value,..." as common rows.

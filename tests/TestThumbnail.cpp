@@ -6,11 +6,6 @@
 
 #include "TestSupport.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
-
 namespace {
 
 std::unique_ptr<DataSet> example(const QString &name)

@@ -11,12 +11,8 @@
 #include <QClipboard>
 #include <QCompleter>
 #include <QDialogButtonBox>
-#include <QImage>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <functional>
 #include <utility>

@@ -10,12 +10,7 @@
 #include "TestSupport.h"
 
 #include <QDirIterator>
-#include <QImage>
 #include <QSaveFile>
-#include <QTemporaryDir>
-#include <QtTest>
-
-#include <memory>
 
 Q_DECLARE_METATYPE(CopyResult)
 
