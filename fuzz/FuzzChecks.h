@@ -39,20 +39,28 @@ inline QString example(const QString &name)
 }
 
 // The readers are used with the codec of a UTF-8 locale.
-inline void utf8(QTextStream &in)
+struct Utf8Stream : QTextStream
 {
-    in.setCodec("UTF-8");
-}
+    explicit Utf8Stream(const QByteArray &bytes) : QTextStream(bytes) { setCodec("UTF-8"); }
+};
 
-// The number of lines a reader sees in bytes.
-inline int lineCount(const QByteArray &bytes)
+// The lines a reader sees in bytes from line `from` on; with `toEndMark`, up to
+// a line that holds only the end-of-file byte 0x1A between ASCII blanks, which
+// ends a data section.
+inline int lineCount(const QByteArray &bytes, int from = 0, bool toEndMark = false)
 {
-    QTextStream in(bytes);
-    utf8(in);
+    Utf8Stream in(bytes);
     int count = 0;
-    while (!in.atEnd()) {
-        in.readLine();
-        ++count;
+    for (int i = 0; !in.atEnd(); ++i) {
+        const QString line = in.readLine();
+        int first = 0, last = line.size();
+        while (first < last && isAsciiBlank(line.at(first).unicode()))
+            ++first;
+        while (last > first && isAsciiBlank(line.at(last - 1).unicode()))
+            --last;
+        if (i >= from && toEndMark && last == first + 1 && line.at(first) == QChar(0x1a))
+            break;
+        count += i >= from;
     }
     return count;
 }
@@ -107,34 +115,11 @@ inline bool renderedShape(const MetaTemplate &tpl, const CommonValues &commons,
     return true;
 }
 
-// The lines after the first skipped ones, up to a line that holds only the
-// end-of-file byte 0x1A between ASCII blanks, which ends a data section.
-inline int dataLineCount(const QByteArray &bytes, int skipped)
-{
-    QTextStream in(bytes);
-    utf8(in);
-    int count = 0;
-    for (int i = 0; !in.atEnd(); ++i) {
-        const QString line = in.readLine();
-        int first = 0, last = line.size();
-        while (first < last && isAsciiBlank(line.at(first).unicode()))
-            ++first;
-        while (last > first && isAsciiBlank(line.at(last - 1).unicode()))
-            --last;
-        if (i >= skipped && last == first + 1 && line.at(first) == QChar(0x1a))
-            break;
-        if (i >= skipped)
-            ++count;
-    }
-    return count;
-}
-
 // A rejected file says why and leaves no points; an accepted one has at most
 // one point per line after its header, none after an end-of-file line.
 inline bool read9809(const QByteArray &bytes, QString *why)
 {
-    QTextStream in(bytes);
-    utf8(in);
+    Utf8Stream in(bytes);
     DataSet dataSet;
     QString reason;
     if (!dataSet.read9809(in, &reason)) {
@@ -142,7 +127,7 @@ inline bool read9809(const QByteArray &bytes, QString *why)
         FUZZ_CHECK(!reason.isEmpty());
         return true;
     }
-    FUZZ_CHECK(dataSet.points.size() <= dataLineCount(bytes, dataSet.header.lineCount));
+    FUZZ_CHECK(dataSet.points.size() <= lineCount(bytes, dataSet.header.lineCount, true));
     return true;
 }
 
@@ -150,8 +135,7 @@ inline bool read9809(const QByteArray &bytes, QString *why)
 // every from_data key of the example template is looked up in them.
 inline bool info(const QByteArray &bytes, QString *why)
 {
-    QTextStream in(bytes);
-    utf8(in);
+    Utf8Stream in(bytes);
     DataSet dataSet;
     FUZZ_CHECK(dataSet.readInfo(in));
     FUZZ_CHECK(dataSet.info.size() <= lineCount(bytes));
@@ -183,8 +167,7 @@ inline bool config(const QByteArray &bytes, QString *why)
 // made; metadata.yml has its shape.
 inline bool metaTemplate(const QByteArray &bytes, QString *why)
 {
-    QTextStream in(bytes);
-    utf8(in);
+    Utf8Stream in(bytes);
     MetaTemplate tpl;
     tpl.load(in);
     const QList<int> *lists[] = {&tpl.inputIdx, &tpl.semiFixIdx, &tpl.fromDataIdx, &tpl.naIdx,
@@ -207,8 +190,7 @@ inline bool metaTemplate(const QByteArray &bytes, QString *why)
 // same record.
 inline bool commonProps(const QByteArray &bytes, QString *why)
 {
-    QTextStream in(bytes);
-    utf8(in);
+    Utf8Stream in(bytes);
     const QVector<CommonPropLine> lines = readCommonPropLines(in);
     FUZZ_CHECK(lines.size() == lineCount(bytes));
     for (const CommonPropLine &line : lines) {
@@ -219,32 +201,29 @@ inline bool commonProps(const QByteArray &bytes, QString *why)
     return true;
 }
 
-// Two sets of the example records; records are not copied, so their
-// values are put back before each input.
-struct DataPropsFixture
+// Two sets of the example records, opened once; records are not copied, so
+// their values are put back before each input.
+struct ExampleRecords
 {
-    DataSet edited[3], reloaded[3];
-    QMap<QString, QString> loadedMeta[3];
+    DataSet sets[2][3];
+    QMap<QString, QString> loaded[3];
     bool ok = true;
-
-    DataPropsFixture()
+    ExampleRecords()
     {
         const char *names[] = {"Cu_foil_K_001.dat", "CuO_K_002.dat", "Cu2O_K_003.dat"};
         auto *tpl = const_cast<MetaTemplate *>(&exampleTemplate());
-        for (int i = 0; i < 3; ++i) {
-            for (DataSet *set : {&edited[i], &reloaded[i]}) {
-                set->openFile(true, example(QLatin1String(names[i])), tpl);
-                ok = ok && set->ok;
-            }
-            loadedMeta[i] = edited[i].meta;
+        for (int i = 0; i < 6; ++i) {
+            sets[i / 3][i % 3].openFile(true, example(QLatin1String(names[i % 3])), tpl);
+            ok = ok && sets[i / 3][i % 3].ok;
+            loaded[i % 3] = sets[0][i % 3].meta;
         }
     }
-    QList<DataSet *> restored(DataSet *sets)
+    QList<DataSet *> restored(int which)
     {
         QList<DataSet *> list;
         for (int i = 0; i < 3; ++i) {
-            sets[i].meta = loadedMeta[i];
-            list.append(&sets[i]);
+            sets[which][i].meta = loaded[i];
+            list.append(&sets[which][i]);
         }
         return list;
     }
@@ -254,17 +233,15 @@ struct DataPropsFixture
 // the same values, so a saved sheet loads back as it was.
 inline bool dataProps(const QByteArray &bytes, QString *why)
 {
-    static DataPropsFixture fixture;
+    static ExampleRecords fixture;
     FUZZ_CHECK(fixture.ok);
     const MetaTemplate &tpl = exampleTemplate();
-    QTextStream in(bytes);
-    utf8(in);
-    const QList<DataSet *> edited = fixture.restored(fixture.edited);
+    Utf8Stream in(bytes);
+    const QList<DataSet *> edited = fixture.restored(0);
     applyDataProps(in, edited);
 
-    QTextStream again(dataPropsText(tpl, edited, QStringLiteral("gen")).toUtf8());
-    utf8(again);
-    const QList<DataSet *> reloaded = fixture.restored(fixture.reloaded);
+    Utf8Stream again(dataPropsText(tpl, edited, QStringLiteral("gen")).toUtf8());
+    const QList<DataSet *> reloaded = fixture.restored(1);
     applyDataProps(again, reloaded);
 
     QStringList ids;
@@ -290,10 +267,8 @@ inline bool pipeline(const QByteArray &bytes, QString *why)
     static const CommonValues commons = templateCommons(exampleTemplate());
     auto *tpl = const_cast<MetaTemplate *>(&exampleTemplate());
     const int nul = bytes.indexOf('\0');
-    QTextStream in(nul < 0 ? bytes : bytes.left(nul));
-    QTextStream infoIn(nul < 0 ? QByteArray() : bytes.mid(nul + 1));
-    utf8(in);
-    utf8(infoIn);
+    Utf8Stream in(nul < 0 ? bytes : bytes.left(nul));
+    Utf8Stream infoIn(nul < 0 ? QByteArray() : bytes.mid(nul + 1));
     DataSet dataSet;
     dataSet.openStream(true, in, &infoIn, tpl);
     if (!dataSet.ok) {

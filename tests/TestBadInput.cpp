@@ -161,6 +161,11 @@ void TestBadInput::badInput_data()
     row("full disk while saving data properties", all + "-sdp dataProps.csv", 1,
         "saving data properties \\(-sdp dataProps.csv\\) failed: cannot write", "", "", props,
         earlier, "0");
+    row("common-properties template saved below a regular file", "-gcp plain.txt/c.csv", 1,
+        "writing the common-properties template .* failed: cannot write", "", "", "plain.txt");
+    row("full disk while saving common properties", "-scp commProps.csv", 1,
+        "saving common properties \\(-scp commProps.csv\\) failed: cannot write", "", "",
+        "commProps.csv", "", "0");
     // The data copy (32 KB) does not fit; the earlier copy stays as it was.
     const QString copy = "works/CuK-refs-0001/Cu_foil_K_001.dat";
     row("full disk while making works", "-files" + gw, 1, copy + ": ", "", "", copy,

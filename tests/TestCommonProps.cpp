@@ -32,8 +32,6 @@ QString rowTexts(const Body &body, int cells = 5)
     return texts.join(';');
 }
 
-const QString sheetAB = "\"A\",\"1\",\"ca\",\"ka\"\n\"B\",\"2\",\"cb\",\"kb\"\n";
-
 } // namespace
 
 class TestCommonProps : public QObject
@@ -43,8 +41,6 @@ private slots:
     void generate();
     void load_data();
     void load();
-    void saveFailure_data();
-    void saveFailure();
 };
 
 // Only semi_fix lines, in their order, with the key's blanks made dots.
@@ -118,33 +114,6 @@ void TestCommonProps::load()
     QString why;
     QVERIFY2(body->writeCommProps(out, &why), qPrintable(why));
     QCOMPARE(rowTexts(*makeBody(words + QStringList{out}), 4), rowTexts(*body, 4));
-}
-
-void TestCommonProps::saveFailure_data()
-{
-    QTest::addColumn<QString>("what");
-    for (const char *what : {"common", "template", "data"})
-        QTest::newRow(what) << QString(what);
-}
-
-// The longest name a folder holds leaves no room for a temporary file beside
-// it, so the write fails while the earlier file stands.
-void TestCommonProps::saveFailure()
-{
-    QFETCH(QString, what);
-    QTemporaryDir dir;
-    QVERIFY(writeTextFile(dir.filePath("sheet.csv"), sheetAB));
-    const QString path = dir.filePath(QString(255 - 4, 'n') + ".csv");
-    if (!writeTextFile(path, "earlier\n"))
-        QSKIP("this file system does not take names of 255 characters");
-    auto body = makeBody({"-t", dir.filePath("none.yml"), "-p", dir.filePath("sheet.csv")});
-    QString why;
-    const bool ok = what == "common"     ? body->writeCommProps(path, &why)
-                    : what == "template" ? body->writeCommPropsTemplate(path, &why)
-                                         : body->writeDataProps(path, &why);
-    QVERIFY(!ok && why.startsWith("cannot write"));
-    QCOMPARE(readTextFile(path), QString("earlier\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
 QTEST_MAIN(TestCommonProps)

@@ -22,7 +22,7 @@ QString opened(MetaTemplate &tpl)
         meta << it.key() + '=' + it.value();
     const QRegularExpression noValue(
         "^Origin:: No Replacement in Template \"(.*)\" is implemented.$");
-    const QStringList logged = DebugCapture::lines().replaceInStrings(noValue, "\\1");
+    const QStringList logged = DebugCapture::lines.replaceInStrings(noValue, "\\1");
     return ds.ok && ds.tpl == &tpl ? meta.join(';') + '|' + logged.join(';') : "not opened";
 }
 

@@ -1,6 +1,5 @@
 // Data files enter the window through the dialog, by dropping and one by
-// one; only readable files leave a record and a list item, and each record
-// keeps the create-work flag of the moment it was opened. The drop area names
+// one; only readable files leave a record and a list item. The drop area names
 // each dropped file, drive-letter paths made openable.
 
 #include "TestSupport.h"
@@ -14,7 +13,6 @@ class TestOpenData : public QObject
 private slots:
     void initTestCase();
     void open();
-    void flagAndReasons();
 
 private:
     // A valid 9809 file, or one that is not, in the test folder.
@@ -90,20 +88,6 @@ void TestOpenData::open()
         named << args[0].toString();
     QCOMPARE(named, paths + QStringList({paths[2], paths[2], "C:/dir/a.dat", "/C"}));
     QCOMPARE(area->text(), label);
-}
-
-// Each file takes the flag as it stands when it is opened; a failure says why.
-void TestOpenData::flagAndReasons()
-{
-    Body body;
-    QString why = "stale";
-    for (bool checked : {false, true}) {
-        body.ui.SetCreateWorkFlag->setChecked(checked);
-        QVERIFY(body.openDataFile(dataFile("a.dat"), &why) && why.isEmpty());
-        QCOMPARE(body.dataSets.last()->meta.value("SYS_001"), checked ? "1" : "0");
-    }
-    QVERIFY(!body.openDataFile(dataFile("x.dat", false), &why) && !why.isEmpty());
-    QCOMPARE(itemsInStep(body), QStringList({"a.dat", "a.dat"}));
 }
 
 QTEST_MAIN(TestOpenData)

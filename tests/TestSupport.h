@@ -41,28 +41,20 @@ inline QString sourcePath(const QString &name)
 inline bool writeTextFile(const QString &path, const QString &text)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text | QIODevice::Truncate))
-        return false;
-    QTextStream out(&f);
-    out << text;
-    return true;
+    const QByteArray bytes = text.toUtf8();
+    return f.open(QIODevice::WriteOnly | QIODevice::Text) && f.write(bytes) == bytes.size();
 }
 
 inline QString readTextFile(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QString();
-    QTextStream in(&f);
-    return in.readAll();
+    return f.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(f.readAll()) : "";
 }
 
 inline QByteArray readBytes(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Every entry of the store in arrival order, as "name|value|text".
@@ -145,27 +137,13 @@ inline std::unique_ptr<Body> makeBody(const QStringList &words = {})
 }
 
 // Collects every debug line written while it lives.
-class DebugCapture
+struct DebugCapture
 {
-public:
-    DebugCapture()
-    {
-        lines().clear();
-        previous = qInstallMessageHandler(&DebugCapture::handle);
-    }
+    static inline QStringList lines;
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &line) { lines << line; });
+    DebugCapture() { lines.clear(); }
     ~DebugCapture() { qInstallMessageHandler(previous); }
-    static QStringList &lines()
-    {
-        static QStringList captured;
-        return captured;
-    }
-
-private:
-    static void handle(QtMsgType, const QMessageLogContext &, const QString &msg)
-    {
-        lines() << msg;
-    }
-    QtMessageHandler previous;
 };
 
 // A command line written as one string of words split at spaces.

@@ -38,7 +38,6 @@ class TestTemplate : public QObject
 private slots:
     void load_data();
     void load();
-    void files();
     void render_data();
     void render();
 };
@@ -91,16 +90,6 @@ void TestTemplate::load()
             lines.last() += lists[k]->contains(i) ? QString::number(k) : "";
     }
     QTEST(lines.join(';'), "lines");
-}
-
-// Neither a missing file nor a folder is a template.
-void TestTemplate::files()
-{
-    MetaTemplate tpl;
-    QTemporaryDir dir;
-    QVERIFY(!tpl.load(dir.filePath("absent.yml")) && !tpl.load(dir.path()) && tpl.lines.isEmpty());
-    QVERIFY(tpl.load(testDataPath("template-sample.yml")));
-    QCOMPARE(tpl.semiFixIdx, QList<int>({0, 3}));
 }
 
 void TestTemplate::render_data()

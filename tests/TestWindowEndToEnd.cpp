@@ -327,18 +327,6 @@ void TestWindowEndToEnd::session()
         QVERIFY2(nowDone >= done && paint.endsWith("/52"), qPrintable(log.bars.join('\n')));
         done = nowDone;
     }
-
-    // Once more without the first file: its folder keeps its scan, and every
-    // other scan goes back into its own folder.
-    props.replace("\nCu_foil_K_001.dat,\"1\",", "\nCu_foil_K_001.dat,\"0\",");
-    QVERIFY(writeTextFile(dir.filePath("night.csv"), props));
-    QVERIFY(chooseThrough(body.ui.LoadDataProps, tmp.path(), "night.csv"));
-    body.genWorks();
-    QCOMPARE(status->text(), "Works made in " + out.path() + ": 51 of 51");
-    const QStringList works = out.entryList({"again*"}, QDir::Dirs, QDir::Name);
-    QCOMPARE(works.size(), 52);
-    for (const QString &work : works)
-        QCOMPARE(QDir(out.filePath(work)).entryList({"*.dat"}, QDir::Files).size(), 1);
 }
 
 QTEST_MAIN(TestWindowEndToEnd)
