@@ -342,13 +342,14 @@ void TestWindowEndToEnd::session()
     QVERIFY(installTranslation(*qApp, translator, qtTranslator));
     Body japanese;
     QCOMPARE(japanese.ui.DataFilesDropArea->text(), "XAFSデータファイルドロップ");
-    QCOMPARE(japanese.saveDataPropsDialog.windowTitle(), "データ毎に入力が必要な属性一覧の保存");
+    QCOMPARE(japanese.saveDataPropsDialog.windowTitle(), "データ毎に入力が"
+                                                         "必要な属性一覧の保存");
     QCOMPARE(japanese.saveWorksDialog.findChild<QLabel *>("fileNameLabel")->text(),
              "ディレクトリ:");
-    QCOMPARE(japanese.statusText->text(),
-             "テンプレートなし: Work のメタデータは空になります — 問題 2 件、最初の問題: "
-             "テンプレート " +
-                 dir.filePath("none.yml") + " を読み込めません: No such file or directory");
+    const QString start = "テンプレートなし: Work のメタデータは空になります"
+                          " — 問題 2 件、最初の問題: テンプレート %1 "
+                          "を読み込めません: No such file or directory";
+    QCOMPARE(japanese.statusText->text(), start.arg(dir.filePath("none.yml")));
 }
 
 QTEST_MAIN(TestWindowEndToEnd)
