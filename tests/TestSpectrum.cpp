@@ -1,6 +1,5 @@
 // The spectrum picture and its pieces: chart coordinates and fitted text.
 
-#include "app/Startup.h"
 #include "data/DataSet.h"
 #include "plot/ChCoord.h"
 #include "plot/DrawText.h"
@@ -8,7 +7,6 @@
 #include "TestSupport.h"
 
 #include <QPainter>
-#include <QTranslator>
 
 #include <cmath>
 #include <limits>
@@ -88,7 +86,6 @@ class TestSpectrum : public QObject
 private slots:
     void spectrum_data();
     void spectrum();
-    void japaneseTitle();
     void tickLabels_data();
     void tickLabels();
     void ticks_data();
@@ -134,21 +131,6 @@ void TestSpectrum::spectrum()
                        curve.width() > 0.85 * plot.width() && curve.height() > 0.85 * plot.height();
     QTEST(curve.isNull() ? 0 : curve.width() <= plot.width() / 2 ? 1 : fills ? 3 : 2, "curve");
     QVERIFY(!fills || curveRise(picture) > 100);
-}
-
-void TestSpectrum::japaneseTitle()
-{
-    const auto set = dataSet({8900, 8980, 9100});
-    const QImage english = draw(*set);
-    initKorvaneResources();
-    QTranslator translator;
-    QVERIFY(translator.load(":korvane_ja_JP"));
-    QCoreApplication::installTranslator(&translator);
-    const QImage japanese = draw(*set);
-    QCoreApplication::removeTranslator(&translator);
-    // Only the vertical title in the left margin differs.
-    const QRect changed = pixelBox(english, japanese);
-    QVERIFY(!changed.isNull() && QRect(0, 12, 33, 220).contains(changed));
 }
 
 void TestSpectrum::tickLabels_data()

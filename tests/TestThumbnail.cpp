@@ -52,14 +52,13 @@ void TestThumbnail::size_data()
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("height");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("zero height") << "800"
-                                 << "0" << QSize(800, 1024);
-    QTest::newRow("empty and letters") << ""
-                                       << "abc" << QSize(1024, 1024);
-    QTest::newRow("negative") << "-5"
-                              << "300" << QSize(1024, 300);
-    QTest::newRow("one") << "1"
-                         << "12x" << QSize(1, 1024);
+    auto row = [](const char *name, const char *width, const char *height, QSize size) {
+        QTest::newRow(name) << QString(width) << QString(height) << size;
+    };
+    row("zero height", "800", "0", QSize(800, 1024));
+    row("empty and letters", "", "abc", QSize(1024, 1024));
+    row("negative", "-5", "300", QSize(1024, 300));
+    row("one", "1", "12x", QSize(1, 1024));
 }
 
 void TestThumbnail::size()

@@ -18,8 +18,8 @@ namespace {
 
 // A data set record of the file at path, with the header items canonical
 // names are made of.
-std::unique_ptr<DataSet> record(const QString &path, const QString &item = "id1",
-                                const QString &beamline = "BLC2")
+std::unique_ptr<DataSet> record(const QString &path, const QString &item = "id\\1",
+                                const QString &beamline = "BL/2")
 {
     auto ds = std::make_unique<DataSet>();
     ds->path = path;
@@ -40,8 +40,6 @@ class TestWorkPass : public QObject
 {
     Q_OBJECT
 private slots:
-    void names_data();
-    void names();
     void pass_data();
     void pass();
     void indexPage_data();
@@ -50,41 +48,13 @@ private slots:
     void copyIfChanged();
 };
 
-void TestWorkPass::names_data()
-{
-    QTest::addColumn<QString>("what"); // suffix: path, suffix; folder: 1111 or none, count; base
-    QTest::addColumn<QStringList>("in");
-    QTest::addColumn<QString>("expected");
-    auto row = [](const char *name, const char *what, const char *in, const QString &expected) {
-        QTest::newRow(name) << QString(what) << QString(in).split(' ') << expected;
-    };
-    row("suffix none", "suffix", "/d/x png", "/d/x.png");
-    row("suffix relative", "suffix", "a/x.dat png", QDir::current().absoluteFilePath("a/x.png"));
-    row("folder WDTB", "folder", "1111 1", "W-D-T-B-0001");
-    row("folder 12345", "folder", "0000 12345", "-12345");
-    row("base canonical slashes", "base", " s.dat id\\1 BL/2", "s-id_1-BL_2-98310");
-    row("base canonical placeholders", "base", " %2.dat %1 %3", "%2-%1-%3-98310");
-}
-
-void TestWorkPass::names()
-{
-    QFETCH(QString, what);
-    QFETCH(QStringList, in);
-    const bool all = in[0] == "1111";
-    const WorkOptions o{all, "W", all, "D", all, "T", all, "B", false, false};
-    const QString got = what == "suffix"   ? withSuffix(in[0], in[1])
-                        : what == "folder" ? workFolderName(o, in[1].toInt())
-                                           : workFileBase(o, *record(in.value(1), in[2], in[3]));
-    QTEST(got, "expected");
-}
-
 void TestWorkPass::pass_data()
 {
     // name:flag, and :info when name.dat has a companion; a name again is the same record again
     QTest::addColumn<QStringList>("records");
-    // Options (work=, branch=, local, canonical), sample=, blocked (a file where -0001 goes),
-    // gone (s0.dat removed), or what an earlier pass left in the works folder (a path there; a
-    // folder when it ends in "/").
+    // Options (work=, date=, time=, branch=, local, canonical), sample=, blocked (a file where
+    // -0001 goes), gone (s0.dat removed), or what an earlier pass left in the works folder (a path
+    // there; a folder when it ends in "/").
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QStringList>("failed"); // under the temporary folder, before ": why"
     // folder/base of each work given a folder, in order; "!" before one that is not made.
@@ -103,8 +73,12 @@ void TestWorkPass::pass_data()
     row("data file gone", "s0:1:info s1:1", "gone", "src/s0.dat", "!-0001/s0 -0002/s1");
     row("picture fails", "s0:1 s1:1", "-0001/s0.png/", "works/-0001/s0.png", "!-0001/s0 -0002/s1");
     // The companion is found by the last dot (a.b.info, not a.info).
-    row("canonical", "a.b:1:info", "work=w local canonical", "", "w-0001/a-id1-BLC2-98310");
+    // Canonical names have no path separators.
+    row("canonical", "a.b:1:info", "work=w local canonical", "", "w-0001/a-id_1-BL_2-98310");
+    row("every part of a folder name", "s0:1", "work=W date=D time=T branch=B", "",
+        "W-D-T-B-0001/s0");
     row("placeholders", "%1:1:info", "work=%2 branch=%1 sample=%2", "", "%2-%1-0001/%1");
+    row("placeholders, canonical", "%2:1", "time=%1 canonical", "", "-%1-0001/%2-id_1-BL_2-98310");
     row("others skipped", "s0:1 s1:1", "local -0001/x.dat -0003/.dat", "", "-0002/s0 -0004/s1");
     row("own copy refreshed", "s0:1", "-0001/s0.dat -0001/s0.png", "", "-0001/s0");
     row("no data copy", "s0:1", "-0001/a.dat.tmp -0001/b.dat/c", "", "-0001/s0");
@@ -132,6 +106,10 @@ void TestWorkPass::pass()
             const QString value = w.section('=', 1);
             o.useWork |= w.startsWith("work=");
             o.work += w.startsWith("work=") ? value : "";
+            o.useDate |= w.startsWith("date=");
+            o.date += w.startsWith("date=") ? value : "";
+            o.useTime |= w.startsWith("time=");
+            o.time += w.startsWith("time=") ? value : "";
             o.useBranch |= w.startsWith("branch=");
             o.branch += w.startsWith("branch=") ? value : "";
             sample = w.startsWith("sample=") ? value : sample;
