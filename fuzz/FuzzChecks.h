@@ -44,9 +44,8 @@ struct Utf8Stream : QTextStream
     explicit Utf8Stream(const QByteArray &bytes) : QTextStream(bytes) { setCodec("UTF-8"); }
 };
 
-// The lines a reader sees in bytes from line `from` on; with `toEndMark`, up to
-// a line that holds only the end-of-file byte 0x1A between ASCII blanks, which
-// ends a data section.
+// The lines a reader sees in bytes from line `from` on; with `toEndMark`, up to a line that holds
+// only the end-of-file byte 0x1A between ASCII blanks, which ends a data section.
 inline int lineCount(const QByteArray &bytes, int from = 0, bool toEndMark = false)
 {
     Utf8Stream in(bytes);
@@ -82,8 +81,7 @@ inline CommonValues templateCommons(const MetaTemplate &tpl)
     return commons;
 }
 
-// Every line of metadata.yml is a section header or a padded key and its
-// value, on that line alone.
+// Every line of metadata.yml is a section header or a padded key and its value, on that line alone.
 inline bool renderedShape(const MetaTemplate &tpl, const CommonValues &commons,
                           const DataSet &dataSet, QString *why)
 {
@@ -186,8 +184,7 @@ inline bool metaTemplate(const QByteArray &bytes, QString *why)
     return renderedShape(tpl, templateCommons(tpl), dataSet, why);
 }
 
-// One record per line, and a record written back and read again is the
-// same record.
+// One record per line, and a record written back and read again is the same record.
 inline bool commonProps(const QByteArray &bytes, QString *why)
 {
     Utf8Stream in(bytes);

@@ -1,7 +1,6 @@
-// The common-properties sheet of a real main window: generating, loading and
-// saving the file, and what the rows show afterwards: a value field turns
-// pink when it differs from the value before the last load, white when it
-// shows that value again.
+// The common-properties sheet of a real main window: generating, loading and saving the file, and
+// what the rows show afterwards: a value field turns pink when it differs from the value before the
+// last load, white when it shows that value again.
 
 #include "props/CommonProps.h"
 #include "props/PropUi.h"

@@ -1,6 +1,5 @@
-// A record of the sample file: the info file found beside it and its entries,
-// the metadata values the record supplies by itself, and the map a template
-// makes of them.
+// A record of the sample file: the info file found beside it and its entries, the metadata values
+// the record supplies by itself, and the map a template makes of them.
 
 #include "data/DataSet.h"
 #include "template/MetaTemplate.h"
@@ -140,10 +139,9 @@ void TestExtract::extract()
     QCOMPARE(got.join(';'), values);
 }
 
-// Only a template's input and from_data keys enter the map, inputs empty; a
-// from_data key without a value is logged each time. Records opened with one
-// template, changed in between or exchanged, get the keys of the template as
-// it is when each is opened.
+// Only a template's input and from_data keys enter the map, inputs empty; a from_data key without a
+// value is logged each time. Records opened with one template, changed in between or exchanged, get
+// the keys of the template as it is when each is opened.
 void TestExtract::meta()
 {
     MetaTemplate t, other;
@@ -170,8 +168,8 @@ void TestExtract::names_data()
 
     // The info file is named after the base name, up to the first dot.
     const QStringList sub{"sub/scan3.v2.dat|SCAN", "sub/scan3.info|Base", "sub/scan3.v2.info|Full"};
-    QTest::newRow("info by base name") << sub << "sub/../sub/scan3.v2.dat"
-                                       << "scan3.v2.dat|scan3|v2.dat|Base";
+    QTest::newRow("info by base name")
+        << sub << QString("sub/../sub/scan3.v2.dat") << QString("scan3.v2.dat|scan3|v2.dat|Base");
     // Names a second substitution pass would turn into xinfoy.%2 or ainfob.info.
     for (const QString base : {"x%1y", "a%2b", "%2%1"}) {
         const QStringList files{base + ".dat|SCAN", base + ".info|Own", "xinfoy.%2|Wrong",
@@ -180,8 +178,8 @@ void TestExtract::names_data()
             << files << base + ".dat" << base + ".dat|" + base + "|dat|Own";
     }
     const QStringList bad{"bad.dat|  9809  LAB7  BLA7", "bad.info|Wrong"};
-    QTest::newRow("rejected file leaves no trace") << bad << "bad.dat"
-                                                   << "line 1:";
+    QTest::newRow("rejected file leaves no trace")
+        << bad << QString("bad.dat") << QString("line 1:");
 }
 
 void TestExtract::names()

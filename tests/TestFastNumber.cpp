@@ -39,10 +39,9 @@ private slots:
     void dataLines();
 };
 
-// Hand-picked texts (odd forms, the edges of the exact short path: 2^53,
-// 10^22, 19 digits), then random number-like texts from the characters that
-// matter to the fast path and readings of every digit count; each also as an
-// item of a data line, bytes followed by a blank.
+// Hand-picked texts (odd forms, the edges of the exact short path: 2^53, 10^22, 19 digits), then
+// random number-like texts from the characters that matter to the fast path and readings of every
+// digit count; each also as an item of a data line, bytes followed by a blank.
 void TestFastNumber::sameAsQt()
 {
     QStringList texts =

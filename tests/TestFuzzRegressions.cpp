@@ -1,6 +1,5 @@
-// Every input a fuzz target once failed on, in tests/data/fuzz and named
-// "<target>-<what>", goes through the same check and must now hold; so do
-// the example files each target starts from.
+// Every input a fuzz target once failed on, in tests/data/fuzz and named "<target>-<what>", goes
+// through the same check and must now hold; so do the example files each target starts from.
 
 #include "fuzz/FuzzChecks.h"
 

@@ -63,9 +63,8 @@ private slots:
 
 void TestReader9809::read_data()
 {
-    // Changes to the valid file: "<n>:<text>" replaces line n, "-<n>" keeps
-    // the first n lines, "+<text>" is a data line in place of the file's two;
-    // or a file of its own, "@<name>".
+    // Changes to the valid file: "<n>:<text>" replaces line n, "-<n>" keeps the first n lines,
+    // "+<text>" is a data line in place of the file's two; or a file of its own, "@<name>".
     QTest::addColumn<QStringList>("changes");
     QTest::addColumn<QString>("field"); // of a read file; the reason of a rejected one
     QTest::addColumn<QString>("expected");
@@ -144,10 +143,9 @@ void TestReader9809::read_data()
     row("no mode 2: It not I0", {modes("5 1 5"), "+1 15 1 100 1000 1"}, "y", one("2.3026"));
     row("It beyond the counts", {modes("1 5 2"), "+1 15 1 100 1000"}, "y", one("1.0000"));
 
-    // Small files written the ways acquisition programs of several beamlines
-    // write them, one variant or more in each: "@<letter>" opens
-    // tests/data/real/<letter>-*, whose line 3 says which; "@<path>" a file in
-    // tests/data.
+    // Small files written the ways acquisition programs of several beamlines write them, one
+    // variant or more in each: "@<letter>" opens tests/data/real/<letter>-*, whose line 3 says
+    // which; "@<path>" a file in tests/data.
     const QString transmission = "9:0.5000,1.5500", fluorescence = "9:0.0100,0.2500";
     row("two blanks before 9809", {"@a"}, "first", "FAC-A,BLX3");
     row("trailing blank after the beamline", {"@b"}, "first", "FAC-B,14x2");

@@ -10,11 +10,10 @@
 
 namespace {
 
-// The ICCCM close request (WM_PROTOCOLS carrying WM_DELETE_WINDOW) a window
-// manager sends for the close button. There is none on the virtual display
-// and the usual tools destroy the window instead, which the program sees as a
-// lost connection, so the test sends it through libX11 opened at run time;
-// the event is the ABI's XClientMessageEvent.
+// The ICCCM close request (WM_PROTOCOLS carrying WM_DELETE_WINDOW) a window manager sends for the
+// close button. There is none on the virtual display and the usual tools destroy the window
+// instead, which the program sees as a lost connection, so the test sends it through libX11 opened
+// at run time; the event is the ABI's XClientMessageEvent.
 struct ClientMessageEvent
 {
     int type;
@@ -141,10 +140,9 @@ void TestSmoke::startShowOpenClose()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display);
     env.insert("QT_QPA_PLATFORM", "xcb");
-    // korvane paints with the raster engine only. Otherwise Qt's X11 plugin
-    // loads the machine's GL driver just to choose the window's visual and
-    // unloads it when the display closes, before the sanitizer's exit check,
-    // so whatever the driver keeps is reported from a module that is gone.
+    // korvane paints with the raster engine only. Otherwise Qt's X11 plugin loads the machine's GL
+    // driver just to choose the window's visual and unloads it when the display closes, before the
+    // sanitizer's exit check, so whatever the driver keeps is reported from a module that is gone.
     env.insert("QT_XCB_GL_INTEGRATION", "none");
     korvane.setProcessEnvironment(env);
     korvane.setWorkingDirectory(tmp.path());

@@ -16,10 +16,9 @@ namespace {
 using V = QVector<double>;
 const double inf = std::numeric_limits<double>::infinity();
 
-// A data set built by hand: one point per energy, I0 fixed and I from mu.
-// Without mus the points sit on a K edge near 8979 eV, measured in
-// fluorescence: line 6 says so beside a channel of mode 2, and the edge rises
-// in the third channel over I0 but would fall as ln(I0 / I1).
+// A data set built by hand: one point per energy, I0 fixed and I from mu. Without mus the points
+// sit on a K edge near 8979 eV, measured in fluorescence: line 6 says so beside a channel of mode
+// 2, and the edge rises in the third channel over I0 but would fall as ln(I0 / I1).
 std::unique_ptr<DataSet> dataSet(const V &energies, const V &mus = {})
 {
     auto set = std::make_unique<DataSet>();
@@ -40,14 +39,6 @@ std::unique_ptr<DataSet> dataSet(const V &energies, const V &mus = {})
         set->header.scanLine = "BLX1      Fluorescence( 3)   Repetition= 1";
     }
     return set;
-}
-
-V edgeEnergies()
-{
-    V edge;
-    for (double x = 8800; x <= 9300; x += 2.5)
-        edge << x;
-    return edge;
 }
 
 QImage draw(const DataSet &set, const QSize &size = QSize(333, 257))
@@ -101,7 +92,10 @@ void TestSpectrum::spectrum_data()
     // 0: no curve; 1: a curve, 2: over half the plot's width, 3: all of it but 5 % each side
     QTest::addColumn<int>("curve");
     const V flat{8900, 9000, 9100};
-    QTest::newRow("K edge") << edgeEnergies() << V() << 3;
+    V edge;
+    for (double x = 8800; x <= 9300; x += 2.5)
+        edge << x;
+    QTest::newRow("K edge") << edge << V() << 3;
     QTest::newRow("no points") << V() << V() << 0;
     QTest::newRow("one energy") << V{8979, 8979, 8979} << V{0.5, 1, 2} << 1;
     QTest::newRow("flat absorbance") << flat << V{1, 1, 1} << 2;

@@ -170,11 +170,10 @@ struct KorvaneRun
     QString out, err;
 };
 
-// The korvane executable run in dir with neither a display, a platform nor a
-// login session's runtime folder, as a script or cron job runs it. A file-size limit in KiB makes
-// every write past it fail with EFBIG, as a full disk would; the trap keeps
-// SIGXFSZ from killing korvane first (an ignored signal stays ignored across
-// exec).
+// The korvane executable run in dir with neither a display, a platform nor a login session's
+// runtime folder, as a script or cron job runs it. A file-size limit in KiB makes every write past
+// it fail with EFBIG, as a full disk would; the trap keeps SIGXFSZ from killing korvane first (an
+// ignored signal stays ignored across exec).
 inline KorvaneRun runKorvane(const QString &dir, const QStringList &args,
                              const QString &limitKiB = QString())
 {

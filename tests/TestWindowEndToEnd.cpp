@@ -1,7 +1,6 @@
-// The real window driven as a person drives it: buttons clicked, names typed
-// into the file dialogs, files dropped, controls set, a property edited; what
-// the status line says after each step, and the works that come out checked
-// file by file.
+// The real window driven as a person drives it: buttons clicked, names typed into the file dialogs,
+// files dropped, controls set, a property edited; what the status line says after each step, and
+// the works that come out checked file by file.
 
 #include "app/Startup.h"
 #include "props/PropUi.h"
@@ -41,11 +40,10 @@ void typeAndEnter(QLineEdit *edit, const QString &text)
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     if (QDir::isAbsolutePath(text)) {
-        // A file dialog selects in its list each start of a typed path that
-        // names something ("/", "/tmp") and unselects it at the next key.
-        // Keys sent with no pause between them can leave a parent selected
-        // (it depends on which folders the dialog has listed so far), and
-        // Enter opens that parent; a pasted path is a single edit.
+        // A file dialog selects in its list each start of a typed path that names something ("/",
+        // "/tmp") and unselects it at the next key. Keys sent with no pause between them can leave
+        // a parent selected (it depends on which folders the dialog has listed so far), and Enter
+        // opens that parent; a pasted path is a single edit.
         QApplication::clipboard()->setText(text);
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     } else {
@@ -98,9 +96,8 @@ void closeNextBox(QString *text)
     });
 }
 
-// Each painting of the progress bar ("done/to do") and of the status line
-// (its text), marked when a file dialog was still up; duringPass runs at the
-// bar's first painting.
+// Each painting of the progress bar ("done/to do") and of the status line (its text), marked when a
+// file dialog was still up; duringPass runs at the bar's first painting.
 class PaintLog : public QObject
 {
 public:
@@ -163,10 +160,9 @@ void TestWindowEndToEnd::session()
                          .arg(commonRows)),
                  qPrintable(status->text()));
 
-    // Three files through the dialog and one that is no data file, then two
-    // dropped without a work of their own and links that name no local file:
-    // a web page's, another machine's. A drive-letter path loses the slash its
-    // URL puts before it; the area itself takes nothing in.
+    // Three files through the dialog and one that is no data file, then two dropped without a work
+    // of their own and links that name no local file: a web page's, another machine's. A
+    // drive-letter path loses the slash its URL puts before it; the area itself takes nothing in.
     QVERIFY(chooseThrough(body.ui.LoadDataFiles, tmp.path(),
                           "\"Cu_foil_K_001.dat\" \"config.cfg\" \"CuO_K_002.dat\" "
                           "\"Cu2O_K_003.dat\""));
@@ -197,14 +193,12 @@ void TestWindowEndToEnd::session()
     QCOMPARE(status->toolTip(), refused);
 
     // A common property typed anew.
-    PropUi *project = nullptr;
-    for (PropUi *row : qAsConst(body.propRows)) {
-        if (row->idLabel()->text() == "INFO_001")
-            project = row;
-    }
-    QVERIFY(project);
-    QTest::keyClick(project->valueEdit(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(project->valueEdit(), "Night run 7");
+    const auto project = std::find_if(body.propRows.begin(), body.propRows.end(), [](PropUi *row) {
+        return row->idLabel()->text() == "INFO_001";
+    });
+    QVERIFY(project != body.propRows.end());
+    QTest::keyClick((*project)->valueEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks((*project)->valueEdit(), "Night run 7");
     typeAndEnter(body.ui.ImageSizeW, "300");
     typeAndEnter(body.ui.ImageSizeH, "200");
 
@@ -219,8 +213,7 @@ void TestWindowEndToEnd::session()
     QCOMPARE(status->text(),
              "Data properties loaded from " + dir.filePath("night.csv") + ", rows: 5");
 
-    // The common properties out, as a template and as they stand, and a file
-    // that is not there.
+    // The common properties out, as a template and as they stand, and a file that is not there.
     QVERIFY(chooseThrough(body.ui.GenCommProps, tmp.path(), "blank.csv"));
     QCOMPARE(status->text(), QString("Common-properties template saved to %1, rows: %2")
                                  .arg(dir.filePath("blank.csv"))

@@ -1,7 +1,6 @@
-// The generation pass on hand-made data set records: which records get a
-// work, how folders and files are named, what lands in each work, how the
-// pass carries on past failures, and that drawing the pictures on every core
-// changes nothing; the index page and the copies it makes.
+// The generation pass on hand-made data set records: which records get a work, how folders and
+// files are named, what lands in each work, how the pass carries on past failures, and that drawing
+// the pictures on every core changes nothing; the index page and the copies it makes.
 
 #include "works/Copy.h"
 #include "works/IndexPage.h"
@@ -16,8 +15,7 @@ Q_DECLARE_METATYPE(CopyResult)
 
 namespace {
 
-// A data set record of the file at path, with the header items canonical
-// names are made of.
+// A data set record of the file at path, with the header items canonical names are made of.
 std::unique_ptr<DataSet> record(const QString &path, const QString &item = "id\\1",
                                 const QString &beamline = "BL/2")
 {
@@ -208,8 +206,7 @@ void TestWorkPass::pass()
     }
 }
 
-// A row once its folder and base name are encoded for links (href, src) and
-// escaped for text.
+// A row once its folder and base name are encoded for links (href, src) and escaped for text.
 QString indexRow(const QString &folder, const QString &base, const QString &text)
 {
     return QString("<tr><td><a href=\"%1%2.png\"> <img src=\"%1%2.png\" width=\"64\" "
@@ -276,20 +273,17 @@ void TestWorkPass::copyIfChanged()
     QFETCH(QString, target);
     QFETCH(QByteArray, old);
     QFETCH(CopyResult, expected);
-    const auto put = [](const QString &path, const QByteArray &bytes) {
-        QFile f(path);
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-    };
     QTemporaryDir tmp;
     const QDir work(tmp.path());
     const QString from = work.filePath("scan.dat"), to = work.filePath("copy.dat");
-    QVERIFY(source.isNull() || put(from, source));
+    QVERIFY(source.isNull() || writeTextFile(from, source));
     const bool linked = target == "chain" || target == "dangling";
     const bool twoLinks = target == "chain" || target == "loop";
     const QString end = linked ? work.filePath("f") : to;
     // A replaced copy keeps its own permissions; a new one gets QSaveFile's.
     if (target == "old" || target == "chain")
-        QVERIFY(put(end, old) && QFile::setPermissions(end, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(writeTextFile(end, old) &&
+                QFile::setPermissions(end, QFile::ReadOwner | QFile::WriteOwner));
     QVERIFY(target != "folder" || work.mkpath("copy.dat/inside"));
     QVERIFY(!twoLinks || QFile::link("l2", to));
     QVERIFY(target != "chain" || QFile::link("f", work.filePath("l2")));
