@@ -13,14 +13,6 @@ QString energyOf(double degrees)
                            'f', 3);
 }
 
-template <typename T> QString joined(const QVector<T> &v)
-{
-    QStringList s;
-    for (T x : v)
-        s << QString::number(x);
-    return s.join(',');
-}
-
 // One part of what the reader made of a file, as text.
 QString field(const DataSet &ds, const QString &name)
 {

@@ -61,14 +61,6 @@ QRect pixelBox(const QImage &picture, const QImage &other, QRgb colour = 0)
     return box;
 }
 
-QString joined(const V &values)
-{
-    QStringList s;
-    for (const double v : values)
-        s << QString::number(v);
-    return s.join(',');
-}
-
 } // namespace
 
 class TestSpectrum : public QObject

@@ -69,6 +69,15 @@ inline QStringList argEntries(const ArgList &args)
     return out;
 }
 
+// Numbers as text, joined by commas.
+template <typename T> QString joined(const QVector<T> &numbers)
+{
+    QStringList texts;
+    for (const T n : numbers)
+        texts << QString::number(n);
+    return texts.join(',');
+}
+
 // A valid 9809 file, line by line: `blocks` scan-block rows, then the Mode and
 // Offset lines at 12 + blocks and 13 + blocks, then two data lines (15 and 30
 // degrees). Tests replace or drop single lines of it.
