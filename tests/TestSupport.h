@@ -81,11 +81,11 @@ template <typename T> QString joined(const QVector<T> &numbers)
 // A valid 9809 file, line by line: `blocks` scan-block rows, then the Mode and
 // Offset lines at 12 + blocks and 13 + blocks, then two data lines (15 and 30
 // degrees). Tests replace or drop single lines of it.
-inline QStringList lines9809(int blocks = 3, const QString &sample = QStringLiteral("Cu foil"))
+inline QStringList lines9809(int blocks = 3)
 {
     QStringList lines{
         QStringLiteral("   9809     LAB7        BLC2"),
-        sample.leftJustified(17) + QStringLiteral("98.10.10 11:50:00 - 98.10.10 12:30:15.250"),
+        QStringLiteral("Cu foil          98.10.10 11:50:00 - 98.10.10 12:30:15.250"),
         QStringLiteral("  room temperature, transmission"),
         QStringLiteral(" Ring :  2.50 GeV  450.2 mA -  441.0 mA"),
         QStringLiteral(" Mono :  Si(111)  D=  3.13551 A  Initial angle=  16.50000 deg"),
@@ -95,10 +95,7 @@ inline QStringList lines9809(int blocks = 3, const QString &sample = QStringLite
         QStringLiteral(" Axis       Angle-ENG  Time/s"),
     };
     for (int b = 1; b <= blocks; ++b)
-        lines << QStringLiteral("    %1   %2  %3  -0.005   1.00   300")
-                     .arg(b)
-                     .arg(17 - b)
-                     .arg(16 - b);
+        lines << QString::asprintf("    %d   %d  %d  -0.005   1.00   300", b, 17 - b, 16 - b);
     lines << QStringLiteral(" Column   Angle(c)  Angle(o)  Time/s  I0  I1  I2")
           << QStringLiteral(" ------") << QStringLiteral("      Mode     CH  :     1     2     3")
           << QStringLiteral("    Offset     CH  :   12.5   10.25   8.0")
