@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 
+#include <algorithm>
 #include <cmath>
 
 class MetaTemplate;
@@ -70,6 +71,7 @@ public:
     QString path;
     QFileInfo fileInfo;
     QString dirPath;
+    QString canonicalPath; // the file itself, whatever name and links led to it
     QString fileName;
     QString baseName;
     QString suffix;
@@ -103,24 +105,26 @@ public:
 };
 
 // The detector channels a file's absorbance is made of, decided once per
-// file from its Mode line (one mode per count, in column order) and line 6.
+// file from its Mode line (one mode per channel, in column order) and line 6.
 // I0 is the first channel of mode 1, else channel 0. A fluorescence scan
-// (line 6 says "Fluorescence" in any case, or some channel has mode 3 and
-// none mode 2) adds up its mode-3 channels, or every channel but I0 when
-// none has mode 3; any other scan takes It, the first channel of mode 2,
-// else the first channel other than I0.
+// (line 6 says "Fluorescence" in any case, or some channel other than I0 has
+// mode 3 and none other than I0 mode 2) adds up its mode-3 channels other
+// than I0, or every channel but I0 when there are none; any other scan takes
+// It, the first channel of mode 2 other than I0, else the first channel
+// other than I0.
 struct AbsorbanceChannels
 {
     bool fluorescence = false;
     int i0 = 0;
     int it = 1;
     QVector<int> summed; // the mode-3 channels; empty: every channel but I0
+    int count = 0;       // channels the Mode line declares; 0: every count of a row
 };
 AbsorbanceChannels absorbanceChannels(const Header9809 &header);
 // What a point's counts are plotted at: the fluorescence channels over I0,
 // or ln(I0 / It) for transmission; 1.0 where the counts allow neither (fewer
-// than two, I0 not above 0, or I0 x It not above 0). Inline: the reader asks
-// it for every point.
+// than two, I0 not above 0, or I0 x It not above 0). Counts beyond the
+// declared channels are not read. Inline: the reader asks it for every point.
 inline double absorbance(const AbsorbanceChannels &channels, const QVector<double> &counts)
 {
     const int n = counts.size();
@@ -135,7 +139,8 @@ inline double absorbance(const AbsorbanceChannels &channels, const QVector<doubl
         return 1.0;
     double sum = 0;
     if (channels.summed.isEmpty()) {
-        for (int k = 0; k < n; ++k)
+        const int declared = channels.count > 0 ? std::min(n, channels.count) : n;
+        for (int k = 0; k < declared; ++k)
             if (k != channels.i0)
                 sum += counts[k];
     } else {
@@ -145,6 +150,17 @@ inline double absorbance(const AbsorbanceChannels &channels, const QVector<doubl
     }
     return sum / i0;
 }
+
+// What a channel of the file is, for the description of its data column.
+enum class ChannelRole
+{
+    Missing,      // the Mode line declares no such channel
+    I0,           // the incident intensity
+    Transmitted,  // It of a transmission scan
+    Fluorescence, // mode 3, or summed in a fluorescence scan
+    Other         // a reference or any other channel
+};
+ChannelRole channelRole(const AbsorbanceChannels &channels, const QVector<int> &modes, int k);
 
 QString valueAfterKey(const QString &line, const QString &key, QString &value, const QString &pad);
 double detectorRange(const ArgList &info, const QString &detector);

@@ -41,13 +41,16 @@ enum class Source
     InfoStart,
     InfoEnd,
     BlockCount,
-    PointCount
+    PointCount,
+    Column // one field of a detector channel's column
 };
 
 struct Entry
 {
     Source source = Source::Fixed;
     QString text;
+    int channel = 0; // of a Column: the channel, in Mode-line order ...
+    int field = 0;   // ... and which of its six keys
 };
 
 // Every key but the block keys, found with one lookup: a record asks for
@@ -56,44 +59,16 @@ const QHash<QString, Entry> &catalogue()
 {
     static const QHash<QString, Entry> table = [] {
         const std::pair<const char *, const char *> fixed[] = {
-            {"FILE_005", "deg"},
-            {"FILE_006", "deg"},
-            {"FILE_007", "raw"},
-            {"FILE_008", "Uncalibrated"},
-            {"FILE_009", "obs_deg"},
-            {"FILE_010", "deg"},
-            {"FILE_011", "raw"},
-            {"FILE_012", "Uncalibrated"},
-            {"FILE_013", "dwell"},
-            {"FILE_014", "sec"},
-            {"FILE_015", "raw"},
-            {"FILE_016", "Uncalibrated"},
-            {"FILE_017", "I0"},
-            {"FILE_018", "count"},
-            {"FILE_019", "processed"},
-            {"FILE_0191", "Offset subtracted"},
-            {"FILE_0192", "transmission"},
-            {"FILE_0193", "I0"},
-            {"FILE_020", "I1"},
-            {"FILE_021", "count"},
-            {"FILE_022", "processed"},
-            {"FILE_0221", "Offset subtracted"},
-            {"FILE_0222", "transmission"},
-            {"FILE_0223", "I1"},
-            {"FILE_023", "I2(Ref)"},
-            {"FILE_024", "count"},
-            {"FILE_025", "processed"},
-            {"FILE_0251", "Offset subtracted"},
-            {"FILE_0252", "transmission"},
-            {"FILE_0253", "I2"},
-            {"FILE_0261", "thumbnail"},
-            {"FILE_027", "png"},
-            {"FILE_028", "image/png"},
-            {"INST_501", "0"},
-            {"INST_502", "deg"},
-            {"INST_503", "1200"},
-            {"INST_504", "lines/mm"},
-            {"INST_505", "20"},
+            {"FILE_005", "deg"},        {"FILE_006", "deg"},
+            {"FILE_007", "raw"},        {"FILE_008", "Uncalibrated"},
+            {"FILE_009", "obs_deg"},    {"FILE_010", "deg"},
+            {"FILE_011", "raw"},        {"FILE_012", "Uncalibrated"},
+            {"FILE_013", "dwell"},      {"FILE_014", "sec"},
+            {"FILE_015", "raw"},        {"FILE_016", "Uncalibrated"},
+            {"FILE_0261", "thumbnail"}, {"FILE_027", "png"},
+            {"FILE_028", "image/png"},  {"INST_501", "0"},
+            {"INST_502", "deg"},        {"INST_503", "1200"},
+            {"INST_504", "lines/mm"},   {"INST_505", "20"},
             {"INST_506", "um"},
         };
         QHash<QString, Entry> t;
@@ -116,6 +91,16 @@ const QHash<QString, Entry> &catalogue()
             {"MEAS_200", Source::PointCount}};
         for (const auto &key : computed)
             t.insert(QString::fromLatin1(key.first), {key.second, QString()});
+        // Data columns 4 to 6 are channels 0 to 2: name, unit, kind,
+        // processing, mode and label of each.
+        const char *columns[3][6] = {
+            {"FILE_017", "FILE_018", "FILE_019", "FILE_0191", "FILE_0192", "FILE_0193"},
+            {"FILE_020", "FILE_021", "FILE_022", "FILE_0221", "FILE_0222", "FILE_0223"},
+            {"FILE_023", "FILE_024", "FILE_025", "FILE_0251", "FILE_0252", "FILE_0253"}};
+        for (int channel = 0; channel < 3; ++channel)
+            for (int field = 0; field < 6; ++field)
+                t.insert(QString::fromLatin1(columns[channel][field]),
+                         {Source::Column, QString(), channel, field});
         for (const char *key :
              {"INST_016", "INST_025", "INST_034", "INST_042", "INST_044", "INST_050", "INST_052",
               "INST_058", "INST_060", "INST_066", "INST_068", "MEAS_037", "MEAS_038", "MEAS_039",
@@ -138,6 +123,52 @@ QString beamlineName(const QString &beamline)
 QString detectorPower(const ArgList &info, const QString &detector, int offset)
 {
     return QString::number(std::pow(10.0, offset - detectorRange(info, detector)), 'g', 6);
+}
+
+// One of the six keys describing a channel's column. The names follow the
+// channel's part in the absorbance; a channel the file lacks has none.
+QString columnValue(const Header9809 &header, int channel, int field)
+{
+    const AbsorbanceChannels channels = absorbanceChannels(header);
+    const ChannelRole role = channelRole(channels, header.modes, channel);
+    switch (role == ChannelRole::Missing ? -1 : field) {
+    case -1:
+        return noValue;
+    case 1:
+        return QStringLiteral("count");
+    case 2:
+        return QStringLiteral("processed");
+    case 3:
+        return QStringLiteral("Offset subtracted");
+    case 4:
+        return role == ChannelRole::Fluorescence || channels.fluorescence
+                   ? QStringLiteral("fluorescence")
+                   : QStringLiteral("transmission");
+    default: // 0 the name, 5 the label
+        switch (role) {
+        case ChannelRole::I0:
+            return QStringLiteral("I0");
+        case ChannelRole::Transmitted:
+            return QStringLiteral("I1");
+        case ChannelRole::Fluorescence:
+            return QStringLiteral("If");
+        default:
+            return field == 0 ? QStringLiteral("I2(Ref)") : QStringLiteral("I2");
+        }
+    }
+}
+
+// A value the acquisition program never filled in: its placeholder "%",
+// digits, "%" (an aborted scan's end current "%002%").
+bool isWriterPlaceholder(const QString &value)
+{
+    if (value.size() < 3 || !value.startsWith(QLatin1Char('%')) ||
+        !value.endsWith(QLatin1Char('%')))
+        return false;
+    for (int i = 1; i + 1 < value.size(); ++i)
+        if (value.at(i) < QLatin1Char('0') || value.at(i) > QLatin1Char('9'))
+            return false;
+    return true;
 }
 
 bool isAsciiDigit(QChar c)
@@ -208,9 +239,12 @@ double detectorRange(const ArgList &info, const QString &detector)
     return range;
 }
 
+// "--" for a line 2 without the date: the reader left its fields empty.
 QString startDateTime(const DataSet &dataSet)
 {
     const Header9809 &h = dataSet.header;
+    if (h.startYear.isEmpty())
+        return noValue;
     return normalDateTime({h.startYear, h.startMonth, h.startDay, h.startHour, h.startMinute,
                            h.startSecond, h.startMsec});
 }
@@ -218,14 +252,19 @@ QString startDateTime(const DataSet &dataSet)
 QString endDateTime(const DataSet &dataSet)
 {
     const Header9809 &h = dataSet.header;
+    if (h.endYear.isEmpty())
+        return noValue;
     return normalDateTime(
         {h.endYear, h.endMonth, h.endDay, h.endHour, h.endMinute, h.endSecond, h.endMsec});
 }
 
-QString DataSet::extractValue(const QString &key) const
+namespace {
+
+// The value of key as its source holds it.
+QString sourceValue(const DataSet &ds, const QString &key)
 {
     QString value;
-    if (blockValue(header, key, value))
+    if (blockValue(ds.header, key, value))
         return value;
     const QHash<QString, Entry> &table = catalogue();
     const auto it = table.constFind(key);
@@ -235,57 +274,67 @@ QString DataSet::extractValue(const QString &key) const
     case Source::Fixed:
         return it->text;
     case Source::StartDateTime:
-        return startDateTime(*this);
+        return startDateTime(ds);
     case Source::Beamline:
-        return beamlineName(header.beamline);
+        return beamlineName(ds.header.beamline);
     case Source::RingItem2:
-        return header.ringItem2;
+        return ds.header.ringItem2;
     case Source::RingItem5:
-        return header.ringItem5;
+        return ds.header.ringItem5;
     case Source::BaseName:
-        return baseName;
+        return ds.baseName;
     case Source::Suffix:
-        return suffix;
+        return ds.suffix;
     case Source::Format:
-        return header.format;
+        return ds.header.format;
     case Source::LineCount:
-        return QString::number(header.lineCount);
+        return QString::number(ds.header.lineCount);
     case Source::MeasurementType:
-        return info.textOf(QStringLiteral("Measurement Type"), QStringLiteral("Step XAFS"));
+        return ds.info.textOf(QStringLiteral("Measurement Type"), QStringLiteral("Step XAFS"));
     case Source::CrystalName:
-        return header.crystalName;
+        return ds.header.crystalName;
     case Source::CrystalIndex:
-        return header.crystalIndex;
+        return ds.header.crystalIndex;
     case Source::DSpacing:
-        return header.dSpacing;
+        return ds.header.dSpacing;
     case Source::DSpacingUnit:
-        return header.dSpacingUnit;
+        return ds.header.dSpacingUnit;
     case Source::I0Range8:
-        return detectorPower(info, QStringLiteral("I0"), 8);
+        return detectorPower(ds.info, QStringLiteral("I0"), 8);
     case Source::I0Range1:
-        return detectorPower(info, QStringLiteral("I0"), 1);
+        return detectorPower(ds.info, QStringLiteral("I0"), 1);
     case Source::I1Range8:
-        return detectorPower(info, QStringLiteral("I1"), 8);
+        return detectorPower(ds.info, QStringLiteral("I1"), 8);
     case Source::I1Range1:
-        return detectorPower(info, QStringLiteral("I1"), 1);
+        return detectorPower(ds.info, QStringLiteral("I1"), 1);
     case Source::I2Range8:
-        return detectorPower(info, QStringLiteral("I2"), 8);
+        return detectorPower(ds.info, QStringLiteral("I2"), 8);
     case Source::I2Range1:
-        return detectorPower(info, QStringLiteral("I2"), 1);
+        return detectorPower(ds.info, QStringLiteral("I2"), 1);
     // Files from most beamlines come without an info file; their header's
     // line 2 holds the start and end as well.
     case Source::InfoStart:
-        if (!info.has(QStringLiteral("Start Date Time")))
-            return startDateTime(*this);
-        return normaliseDateTime(info.textOf(QStringLiteral("Start Date Time")));
+        if (!ds.info.has(QStringLiteral("Start Date Time")))
+            return startDateTime(ds);
+        return normaliseDateTime(ds.info.textOf(QStringLiteral("Start Date Time")));
     case Source::InfoEnd:
-        if (!info.has(QStringLiteral("End Date")))
-            return endDateTime(*this);
-        return normaliseDateTime(info.textOf(QStringLiteral("End Date")));
+        if (!ds.info.has(QStringLiteral("End Date")))
+            return endDateTime(ds);
+        return normaliseDateTime(ds.info.textOf(QStringLiteral("End Date")));
     case Source::BlockCount:
-        return header.blockCount;
+        return ds.header.blockCount;
     case Source::PointCount:
-        return header.pointCount;
+        return ds.header.pointCount;
+    case Source::Column:
+        return columnValue(ds.header, it->channel, it->field);
     }
     return QString();
+}
+
+} // namespace
+
+QString DataSet::extractValue(const QString &key) const
+{
+    const QString value = sourceValue(*this, key);
+    return isWriterPlaceholder(value) ? noValue : value;
 }

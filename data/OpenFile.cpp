@@ -118,6 +118,7 @@ void DataSet::openFile(bool createWork, const QString &path, MetaTemplate *tpl, 
     this->path = path;
     fileInfo = QFileInfo(path);
     dirPath = fileInfo.canonicalPath();
+    canonicalPath = fileInfo.canonicalFilePath();
     fileName = fileInfo.fileName();
     baseName = fileInfo.baseName();
     suffix = fileInfo.completeSuffix();

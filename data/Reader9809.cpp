@@ -161,6 +161,13 @@ bool isDateShaped(const QString &item)
     return digits > 0 && (groups == 1 || groups == 2);
 }
 
+// A date and time of line 2; no fields at all when the date is missing or is
+// not written as one (an aborted scan's end is still the writer's "%001%").
+DateTimeFields line2DateTime(const QString &date, const QString &time)
+{
+    return isDateShaped(date) ? splitDateAndTime(date, time) : DateTimeFields();
+}
+
 // Where the dates of line 2 start. The sample name owns the first 17
 // characters, but one acquisition program wrote whole paths there: when the
 // item at column 17 is no date and a later one is, the name runs up to that
@@ -243,7 +250,7 @@ bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
         QString rest = line.mid(datesAt);
         for (QString &t : times)
             rest = takeItem(rest, t);
-        const DateTimeFields start = splitDateAndTime(times[0], times[1]);
+        const DateTimeFields start = line2DateTime(times[0], times[1]);
         header.startYear = start.year;
         header.startMonth = start.month;
         header.startDay = start.day;
@@ -251,7 +258,7 @@ bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
         header.startMinute = start.minute;
         header.startSecond = start.second;
         header.startMsec = start.msec;
-        const DateTimeFields end = splitDateAndTime(times[3], times[4]);
+        const DateTimeFields end = line2DateTime(times[3], times[4]);
         header.endYear = end.year;
         header.endMonth = end.month;
         header.endDay = end.day;

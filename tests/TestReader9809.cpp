@@ -19,6 +19,15 @@ QString field(const DataSet &ds, const QString &name)
     const Header9809 &h = ds.header;
     const BlockRow last = h.blocks.value(h.blocks.size() - 1);
     const QString points = QString::number(ds.points.size()) + ':';
+    // The six keys describing each of the channels 0 to 2.
+    QStringList columns;
+    for (const QString c : {"017,018,019,0191,0192,0193", "020,021,022,0221,0222,0223",
+                            "023,024,025,0251,0252,0253"}) {
+        QStringList six;
+        for (const QString &key : c.split(','))
+            six << ds.extractValue("FILE_" + key);
+        columns << six.join('/');
+    }
     const QMap<QString, QStringList> f{
         {"first", {h.firstItem, h.beamline}},
         {"sample", {h.sampleName}},
@@ -38,6 +47,7 @@ QString field(const DataSet &ds, const QString &name)
         {"x", {points + QString::number(ds.xMin, 'f', 3), QString::number(ds.xMax, 'f', 3)}},
         {"y", {points + QString::number(ds.yMin, 'f', 4), QString::number(ds.yMax, 'f', 4)}},
         {"points", {QString::number(ds.points.size())}},
+        {"columns", columns},
     };
     // Any other name is a metadata key the record supplies by itself.
     return f.value(name, {ds.extractValue(name)}).join(',');
@@ -126,14 +136,33 @@ void TestReader9809::read_data()
     auto modes = [](const QString &m) { return "15:      Mode  CH : " + m; };
     row("mode 3 beside mode 2", {modes("1 3 2"), "+1 15 1 1000 50 100"}, "y", one("2.3026"));
     row("line 6 says so, any case", {fluoLower, "+1 15 1 1000 100 50"}, "y", one("0.0500"));
-    row("no mode 3: all but I0", {fluoLower, modes("2 1 2"), "+1 15 1 30 1000 20"}, "y",
-        one("0.0500"));
+    row("no mode 3: all but I0, extra ignored", {fluoLower, modes("2 1 2"), "+1 15 1 30 1000 20 5"},
+        "y", one("0.0500"));
+    row("I0 of mode 2, no mode 1", {modes("2 3 3"), "+1 15 1 1000 30 20"}, "y", one("0.0500"));
     const QStringList noI0{modes("1 3"), "+1 15 1 0 100", "+1 15 1 -5 100"};
     row("fluorescence, I0 not > 0", noI0, "y", "2:1.0000,1.0000");
     row("I0 beyond the counts", {modes("3 3 1"), "+1 15 1 50 30"}, "y", one("1.0000"));
     row("I0 second, It mode 2", {modes("2 1"), "+1 15 1 100 1000"}, "y", one("2.3026"));
     row("no mode 2: It not I0", {modes("5 1 5"), "+1 15 1 100 1000 1"}, "y", one("2.3026"));
     row("It beyond the counts", {modes("1 5 2"), "+1 15 1 100 1000"}, "y", one("1.0000"));
+
+    // Each column described by its channel's part: name, unit, kind, processing, mode and label.
+    auto col = [](const QString &name, const QString &mode, const QString &label) {
+        return QStringList{name, "count", "processed", "Offset subtracted", mode, label}.join('/');
+    };
+    const QString t = "transmission", f = "fluorescence", none = "--/--/--/--/--/--";
+    const QString i0 = col("I0", t, "I0"), i1 = col("I1", t, "I1"), fl = col("If", f, "If");
+    row("columns of modes 1 2 3", {}, "columns", QStringList{i0, i1, fl}.join(','));
+    row("columns all of mode 1", {modes("1 1 1")}, "columns",
+        QStringList{i0, i1, col("I2(Ref)", t, "I2")}.join(','));
+    row("columns of modes 3 1 2", {"@n"}, "columns", QStringList{fl, i0, i1}.join(','));
+    row("columns, two in transmission", {"@k"}, "columns", QStringList{i0, i1, none}.join(','));
+    row("columns, two in fluorescence", {"@b"}, "columns",
+        QStringList{col("I0", f, "I0"), fl, none}.join(','));
+    row("columns, I0 of mode 2", {modes("2 3 3")}, "columns",
+        QStringList{col("I0", f, "I0"), fl, fl}.join(','));
+    row("columns, line 6 fluorescence", {fluoLower, modes("1 2 2")}, "columns",
+        QStringList{col("I0", f, "I0"), fl, fl}.join(','));
 
     // Small files written the ways acquisition programs of several beamlines write them, one
     // variant or more in each: "@<letter>" opens tests/data/real/<letter>-*, whose line 3 says
@@ -161,12 +190,17 @@ void TestReader9809::read_data()
     row("Transmission ( 2)", {"@g"}, "y", transmission);
     row("Extra mode ( 3), mode 1 3 3", {"@h"}, "y", fluorescence);
     row("19 elements, I0 in column 20", {"@i"}, "y", "9:0.0101,0.2500");
+    row("19 elements, I0 of mode 2, 41 heads", {"@m"}, "y", "9:0.0118,0.2517");
+    row("mode 3 1 2", {"@n"}, "y", transmission);
+    row("quick scan, I0 of mode 2", {"@real/n-mixed-modes.qd"}, "y", "9:0.0034,0.0333");
     row("blank mode word ( 5)", {"@j"}, "y", transmission);
     row("Repitition=, Block = %4d", {"@g"}, "counts", "16,,9,3");
     row("Block =%2d, Points= two short", {"@f"}, "counts", "16,1,7,3");
     row("more rows than Points=", {"@f"}, "points", "9");
-    row("aborted: end time placeholder", {"@k"}, "MEAS_100", "2000-00-00 :00:00.000");
-    row("aborted: end current placeholder", {"@k"}, "ring", "2.50,GeV,400.0,mA,%002%");
+    row("aborted: end time placeholder", {"@k"}, "MEAS_100", "--");
+    row("aborted: end current placeholder", {"@k"}, "FACI_009", "--");
+    row("line 2 ends after its dash", {"@o"}, "MEAS_100", "--");
+    row("line 2 without dates", {"2:a long sample name, no date"}, "INFO_011", "--");
     row("aborted: fewer rows than Points=", {"@k"}, "counts", "16,1,40,3");
     row("a path as the sample", {"@l"}, "sample", "Z:/XAFS/20130529/130529-Cufoil-04_5.dat");
     row("dates after a path", {"@l"}, "MEAS_099", "2013-05-29 19:07:00.000");
