@@ -27,6 +27,31 @@ int afterBlockEnd(const MetaTemplate &tpl, int start)
     return tpl.lines.size();
 }
 
+int indentOf(const QString &key)
+{
+    int i = 0;
+    while (i < key.size() && key.at(i) == QLatin1Char(' '))
+        ++i;
+    return i;
+}
+
+// The index of the first line after next that is no deeper than the dash of a
+// list item at column dash: where the item ends.
+int afterListItem(const MetaTemplate &tpl, int next, int dash)
+{
+    while (next < tpl.lines.size() && !tpl.lines.at(next).isMeta &&
+           indentOf(tpl.lines.at(next).ymlKey) > dash)
+        ++next;
+    return next;
+}
+
+// Whether a key starts an item of a YAML list ("  - name:").
+bool startsListItem(const QString &key)
+{
+    const int dash = indentOf(key);
+    return key.midRef(dash, 2) == QLatin1String("- ");
+}
+
 QString doubleQuoted(const QString &value)
 {
     QString escaped = value;
@@ -106,8 +131,13 @@ QString renderMetadata(const MetaTemplate &tpl, const CommonValues &common, cons
                     break;
                 }
             }
-            if (!parentsSet || !lookupValue(common, own, line.id, value))
+            if (!parentsSet || !lookupValue(common, own, line.id, value)) {
+                // The rest of a list item without its first line would join
+                // the item before it: the whole item is left out.
+                if (startsListItem(line.ymlKey))
+                    i = afterListItem(tpl, i, indentOf(line.ymlKey));
                 continue;
+            }
             text += padRight(line.ymlKey, keyWidth) + QLatin1Char(' ') +
                     yamlValue(value, line.literal) + QLatin1Char('\n');
             continue;

@@ -118,6 +118,10 @@ void TestTemplate::render_data()
     row("literal", literal, "", "N=a\\b,M=", R"(n: "a\\b";m: "")");
     row("parents", "a: A" + e + "PID=Q PID=P\nc: C" + e + "pid=Q", "Q=1", "A=1,P=--,C=3", "c: 3");
     row("section header bare", "head: H\n  n: N na", "", "H=v,N=Cu", "head:;  n: Cu");
+    // A list item whose first line has no value is left out whole, not joined to the one before.
+    const QString list =
+        "l:\n  - n: N na\n    k: K na\n    s:\n      t: T na\n  - n: M na\nz: Z na";
+    row("list item without its first line", list, "K=k,T=t", "M=m,Z=z", "l:;  - n: m;z: z");
 
     const QString block = "::block_start %1 %2 na\n%1: X na\n::block_end %1\n";
     const QString blocks =
