@@ -99,34 +99,44 @@ void TestBatch::wholeNight()
     QVERIFY(readTextFile(dir.filePath("cp00.csv")).startsWith('"'));
 }
 
-// A folder of files written the ways real acquisition programs write them,
-// none with an info file: a work each, their dates from line 2 and their
-// edges rising, in transmission and in fluorescence alike.
+// A folder of files written the ways real acquisition programs write them, none with an info
+// file, made into works in two passes, the first without the first file: a work each, whatever the
+// numbering did in between, their copies named as the files, their dates from line 2, no
+// placeholder in metadata.yml and their edges rising, in transmission and in fluorescence alike.
 void TestBatch::realBeamlineFiles()
 {
     QTemporaryDir dir;
     const QStringList files = copyFiles(testDataPath("real"), dir.path());
-    QVERIFY(files.size() >= 12);
+    QVERIFY(files.size() >= 16);
     for (const QString name : {"config.cfg", "korvane-template.yml", "commProps.csv"})
         QVERIFY(QFile::copy(sourcePath("examples/") + name, dir.filePath(name)));
-    const KorvaneRun r = runKorvane(dir.path(), words("-e -wud 0 -wut 0 -gw w -files") + files);
+    const QStringList run = words("-e -wud 0 -wut 0 -gw w -files");
+    QCOMPARE(runKorvane(dir.path(), run + files.mid(1)).exitCode, 0);
+    const KorvaneRun r = runKorvane(dir.path(), run + files);
     QCOMPARE(r.exitCode, 0);
     QVERIFY2(r.err.contains(QString("%1 files opened, 0 rejected").arg(files.size())),
              qPrintable(r.err));
     const QStringList works = workFolders(dir.filePath("w"));
-    QCOMPARE(works.size(), files.size());
     const QRegularExpression start("^  start: +(.+)$", QRegularExpression::MultilineOption);
     const QRegularExpression measured("^  measured_at: +(.+)$",
                                       QRegularExpression::MultilineOption);
+    QStringList copied;
     for (const QString &work : works) {
         const QDir folder(dir.filePath("w/" + work));
+        const QStringList copy = folder.entryList(files);
+        QCOMPARE(copy.size(), 1);
+        QCOMPARE(readBytes(folder.filePath(copy[0])), readBytes(dir.filePath(copy[0])));
+        copied += copy;
         const QString yml = readTextFile(folder.filePath("metadata.yml"));
         const QString date = start.match(yml).captured(1);
         QVERIFY2(date.contains(QRegularExpression("^(19|20)\\d\\d-\\d")), qPrintable(work + yml));
         QCOMPARE(date, measured.match(yml).captured(1));
+        QVERIFY2(!yml.contains(QRegularExpression("%\\d+%|2000-00")), qPrintable(yml));
         const QImage picture(folder.filePath(folder.entryList({"*.png"}).value(0)));
         QVERIFY2(curveRise(picture) > 300, qPrintable(work));
     }
+    copied.sort();
+    QCOMPARE(copied, files);
 }
 
 // A plain application object: QTEST_MAIN would force 96 dpi fonts, and the

@@ -48,11 +48,12 @@ private slots:
 
 void TestWorkPass::pass_data()
 {
-    // name:flag, and :info when name.dat has a companion; a name again is the same record again
+    // name:flag, and :info when name has a companion; name is a .dat file's base, or the file's
+    // name when it ends in .qd; a name again is the same record again
     QTest::addColumn<QStringList>("records");
     // Options (work=, date=, time=, branch=, local, canonical), sample=, blocked (a file where
     // -0001 goes), gone (s0.dat removed), or what an earlier pass left in the works folder (a path
-    // there; a folder when it ends in "/").
+    // there; a folder when it ends in "/"; "path=line" holds the bytes of the record of that line).
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QStringList>("failed"); // under the temporary folder, before ": why"
     // folder/base of each work given a folder, in order; "!" before one that is not made.
@@ -78,7 +79,12 @@ void TestWorkPass::pass_data()
     row("placeholders", "%1:1:info", "work=%2 branch=%1 sample=%2", "", "%2-%1-0001/%1");
     row("placeholders, canonical", "%2:1", "time=%1 canonical", "", "-%1-0001/%2-id_1-BL_2-98310");
     row("others skipped", "s0:1 s1:1", "local -0001/x.dat -0003/.dat", "", "-0002/s0 -0004/s1");
-    row("own copy refreshed", "s0:1", "-0001/s0.dat -0001/s0.png", "", "-0001/s0");
+    row("same name, other bytes: a new work", "s0:1", "-0001/s0.dat -0001/s0.png", "", "-0002/s0");
+    row("found again, numbers shifted", "s0:1 s1:1 s2:1", "local -0001/s1.dat=s1:1 -0002/s0.dat",
+        "", "-0003/s0 -0001/s1 -0004/s2");
+    row("found again, once", "s0:1 s0:1", "x-0009/s0.dat=s0:1 x-0003/s0.dat=s0:1", "",
+        "x-0003/s0 x-0009/s0");
+    row("the suffix kept", "s0.qd:1:info s0:1", "", "", "-0001/s0 -0002/s0");
     row("no data copy", "s0:1", "-0001/a.dat.tmp -0001/b.dat/c", "", "-0001/s0");
 }
 
@@ -114,8 +120,10 @@ void TestWorkPass::pass()
             o.localId |= w == "local";
             o.originalNames &= w != "canonical";
             if (w.contains('/')) {
-                QVERIFY(worksDir.mkpath(w.endsWith('/') ? w : QFileInfo(w).path()));
-                QVERIFY(w.endsWith('/') || writeTextFile(worksDir.filePath(w), "earlier " + w));
+                const QString path = w.section('=', 0, 0), line = w.section('=', 1);
+                QVERIFY(worksDir.mkpath(w.endsWith('/') ? w : QFileInfo(path).path()));
+                QVERIFY(w.endsWith('/') || writeTextFile(worksDir.filePath(path),
+                                                         line.isEmpty() ? "earlier " + w : line));
                 folders << w.section('/', 0, 0);
             }
         }
@@ -123,7 +131,8 @@ void TestWorkPass::pass()
         QHash<QString, DataSet *> byPath;
         QList<DataSet *> sets;
         for (const QString &line : records) {
-            const QString path = dir.filePath("src/" + line.section(':', 0, 0) + ".dat");
+            const QString name = line.section(':', 0, 0);
+            const QString path = dir.filePath("src/" + name + (name.endsWith(".qd") ? "" : ".dat"));
             DataSet *&ds = byPath[path];
             sets << (ds ? ds : (ds = owned.emplace_back(record(path)).get()));
             if (sets.count(ds) > 1)
@@ -165,7 +174,7 @@ void TestWorkPass::pass()
             const QString folder = made[i].section('/', 0, -2), base = made[i].section('/', -1);
             const QString at = worksDir.filePath(made[i]), source = report.made[i].dataPath;
             QCOMPARE(report.made[i].folder, worksDir.filePath(folder));
-            QCOMPARE(readBytes(at + ".dat"), readBytes(source));
+            QCOMPARE(readBytes(at + '.' + QFileInfo(source).suffix()), readBytes(source));
             QCOMPARE(readBytes(at + ".info"), readBytes(withSuffix(source, "info")));
             QCOMPARE(QImage(at + ".png").size(), QSize(48, 32));
             QVERIFY(!report.indexWritten || page.contains(".//" + htmlLink(folder) + "//"));
@@ -177,14 +186,19 @@ void TestWorkPass::pass()
             const QString yml = readTextFile(worksDir.filePath(folder + "/metadata.yml"));
             QCOMPARE(yml.contains("\n  local_id:          " + folder + "\n"), o.localId);
         }
-        // No other folder is made, and none holds two scans.
+        // No other folder is made, none holds two scans, and no copy is ever written over.
         for (const QString &work : works)
             folders << work.mid(work.startsWith('!')).section('/', 0, -2);
         const QStringList found = worksDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         QCOMPARE(QSet<QString>(found.begin(), found.end()), folders);
         for (const QString &folder : found)
-            QVERIFY2(QDir(worksDir.filePath(folder)).entryList({"*.dat"}, QDir::Files).size() <= 1,
-                     qPrintable(folder));
+            QVERIFY2(
+                QDir(worksDir.filePath(folder)).entryList({"*.dat", "*.qd"}, QDir::Files).size() <=
+                    1,
+                qPrintable(folder));
+        for (const QString &w : words(setup).filter(".dat"))
+            QCOMPARE(readBytes(worksDir.filePath(w.section('=', 0, 0))),
+                     w.contains('=') ? w.section('=', 1).toUtf8() : "earlier " + w.toUtf8());
         QVERIFY(setup != "blocked" || readBytes(worksDir.filePath("-0001")) == "in the way\n");
 
         // Every work announced as it was reported, then the failures and every file.
@@ -210,7 +224,7 @@ void TestWorkPass::pass()
 QString indexRow(const QString &folder, const QString &base, const QString &text)
 {
     return QString("<tr><td><a href=\"%1%2.png\"> <img src=\"%1%2.png\" width=\"64\" "
-                   "height=\"64\"> </a></td><td><a href=\"%1%2.dat\"> %3 </a></td><td><a "
+                   "height=\"64\"> </a></td><td><a href=\"%1%2.qd\"> %3 </a></td><td><a "
                    "href=\"%1metadata.yml\"> meta </a></td><td><a href=\"%1%2.png\"> picture "
                    "</a></td></tr>\n")
         .arg(".//" + folder + "//", base, text);
@@ -237,7 +251,7 @@ void TestWorkPass::indexPage()
     QTextStream out(&page);
     writeIndexHead(out, "XAFS Data", "XAFS Data");
     for (int i = 0; i + 1 < works.size(); i += 2)
-        writeIndexRow(out, works[i], works[i + 1]);
+        writeIndexRow(out, works[i], works[i + 1], works[i + 1] + ".qd");
     writeIndexTail(out);
     out.flush();
     QCOMPARE(page, "<html>\n  <head>\n    <title> XAFS Data </title>\n  </head>\n  <body>\n    "

@@ -34,10 +34,11 @@ void writeIndexHead(QTextStream &out, const QString &title, const QString &headi
         << "    <table>\n";
 }
 
-void writeIndexRow(QTextStream &out, const QString &workName, const QString &fileBase)
+void writeIndexRow(QTextStream &out, const QString &workName, const QString &fileBase,
+                   const QString &copyName)
 {
     const QString picture = htmlLink(QStringLiteral(".//%1//%2.png").arg(workName, fileBase));
-    const QString data = htmlLink(QStringLiteral(".//%1//%2.dat").arg(workName, fileBase));
+    const QString data = htmlLink(QStringLiteral(".//%1//%2").arg(workName, copyName));
     const QString meta =
         htmlLink(QStringLiteral(".//%1//%2").arg(workName, QStringLiteral("metadata.yml")));
     const QString cell = QStringLiteral("<td><a href=\"%1\"> %2 </a></td>");

@@ -8,8 +8,10 @@ class QTextStream;
 
 // The seven lines before the first row.
 void writeIndexHead(QTextStream &out, const QString &title, const QString &heading);
-// One row, for the work folder workName whose files are named fileBase.
-void writeIndexRow(QTextStream &out, const QString &workName, const QString &fileBase);
+// One row, for the work folder workName whose files are named fileBase and
+// whose data copy is copyName.
+void writeIndexRow(QTextStream &out, const QString &workName, const QString &fileBase,
+                   const QString &copyName);
 // The three lines after the last row.
 void writeIndexTail(QTextStream &out);
 

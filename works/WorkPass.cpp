@@ -4,11 +4,11 @@
 #include "text/AtomicFile.h"
 #include "works/Copy.h"
 #include "works/IndexPage.h"
+#include "works/KnownWorks.h"
 #include "works/Thumbnail.h"
 
 #include <QDebug>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFuture>
@@ -93,22 +93,6 @@ QString pictureFailure(const QString &path, const QSize &size, const DataSet *da
     return makeThumbnailImage(path, size, *dataSet, &why) ? QString() : why;
 }
 
-// Whether folder holds the data copy of another scan: a file named *.dat
-// other than ownCopy.
-bool holdsOtherScan(const QString &folder, const QString &ownCopy)
-{
-    if (!QFileInfo(folder).isDir())
-        return false;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (name.endsWith(QLatin1String(".dat")) && name != ownCopy)
-            return true;
-    }
-    return false;
-}
-
 // Whether text drawn outside the GUI thread comes out readable here. Qt 5
 // answers yes on every platform it supports; where the answer is no, the
 // pictures are drawn on the calling thread instead.
@@ -118,6 +102,22 @@ bool threadedTextDrawing()
     QT_WARNING_DISABLE_DEPRECATED
     return QFontDatabase::supportsThreadedFontRendering();
     QT_WARNING_POP
+}
+
+// The works the folder holds before the pass, their copies recognised by
+// the suffixes and names this pass gives its own.
+KnownWorks knownWorks(const QDir &worksDirectory, const QVector<DataSet *> &flagged,
+                      const WorkOptions &options)
+{
+    QSet<QString> suffixes, names;
+    for (const DataSet *dataSet : flagged) {
+        suffixes.insert(QFileInfo(dataSet->path).suffix().toLower());
+        names.insert(dataCopyName(workFileBase(options, *dataSet), dataSet->path));
+    }
+    suffixes.remove(QString());
+    KnownWorks known;
+    known.read(worksDirectory, suffixes, names);
+    return known;
 }
 
 } // namespace
@@ -182,16 +182,22 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     result.toDo += flagged.size();
     if (result.onProgress)
         result.onProgress(result.finished, result.toDo);
+    KnownWorks known = knownWorks(worksDirectory, flagged, options);
     int workCount = 0;
     for (DataSet *dataSet : qAsConst(flagged)) {
-        ++workCount; // taken even when the folder fails, so numbers are never reused
         const QString fileBase = workFileBase(options, *dataSet);
-        QString workName = workFolderName(options, workCount);
-        // A work folder never holds two scans: one left by an earlier pass
-        // with another scan's copy keeps it, and its number is passed over.
-        while (holdsOtherScan(worksDirectory.absoluteFilePath(workName),
-                              QStringLiteral("%1.dat").arg(fileBase)))
-            workName = workFolderName(options, ++workCount);
+        const QString copyName = dataCopyName(fileBase, dataSet->path);
+        // A scan keeps the work an earlier pass made of it. Else it takes the
+        // next number whose folder holds no scan, numbers passed over
+        // included, so that numbers are never reused.
+        QString workName = known.claimWork(copyName, dataSet->path);
+        const bool again = !workName.isEmpty();
+        if (!again) {
+            do
+                workName = workFolderName(options, ++workCount);
+            while (known.isTaken(workName));
+            known.claim(workName);
+        }
         // A data set listed twice must not change while its picture is drawn.
         if (std::any_of(pending.begin(), pending.end(),
                         [dataSet](const PendingWork &p) { return p.dataSet == dataSet; }))
@@ -211,7 +217,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
 
         if (options.localId)
             dataSet->meta[QStringLiteral("INFO_015")] = workName;
-        const QString dataCopy = workDir.absoluteFilePath(QStringLiteral("%1.dat").arg(fileBase));
+        const QString dataCopy = workDir.absoluteFilePath(copyName);
         const QString metadataPath = workDir.absoluteFilePath(QStringLiteral("metadata.yml"));
         dataSet->meta[QStringLiteral("FILE_001")] = fileBase;
         dataSet->meta[QStringLiteral("FILE_026")] = fileBase;
@@ -223,14 +229,14 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
 
         copyInto(step.failures, dataSet->path, dataCopy, true);
         copyInto(step.failures, withSuffix(dataSet->path, QStringLiteral("info")),
-                 withSuffix(dataCopy, QStringLiteral("info")), false);
+                 workDir.absoluteFilePath(fileBase + QLatin1String(".info")), false);
 
         QString why;
         const QString ymlPath = withSuffix(metadataPath, QStringLiteral("yml"));
         if (!writeMetadataFile(ymlPath, tpl, common, dataSet->meta, &why))
             addFailure(step.failures, ymlPath, why);
         // The drawing reads the data set, which this pass no longer changes.
-        step.picturePath = withSuffix(dataCopy, QStringLiteral("png"));
+        step.picturePath = workDir.absoluteFilePath(fileBase + QLatin1String(".png"));
         step.drawing = parallel;
         if (step.drawing)
             step.picture = QtConcurrent::run(pictureFailure, step.picturePath, options.imageSize,
@@ -238,9 +244,10 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
         else
             step.pictureWhy = pictureFailure(step.picturePath, options.imageSize, dataSet);
 
-        writeIndexRow(pageOut, workName, fileBase);
+        writeIndexRow(pageOut, workName, fileBase, copyName);
         step.made = true;
-        step.work.number = workCount;
+        step.work.number = again ? 0 : workCount;
+        step.work.again = again;
         step.work.dataPath = dataSet->path;
         step.work.folder = workDir.absolutePath();
         reportFinished(result, pending, !parallel || int(pending.size()) > maxPending);

@@ -19,9 +19,10 @@ struct WorkPassReport
 {
     struct Work
     {
-        int number = 0;   // workCount of the work
-        QString dataPath; // the data file the work was made from
-        QString folder;   // absolute path of the work folder
+        int number = 0;     // workCount of a new work; 0 for one found again
+        bool again = false; // the scan's work of an earlier pass, made anew
+        QString dataPath;   // the data file the work was made from
+        QString folder;     // absolute path of the work folder
     };
     QVector<Work> made;   // every file written, in the order of the works
     QStringList failures; // one line each: the file or folder, then why
@@ -70,9 +71,11 @@ QString workFolderName(const WorkOptions &options, int workCount);
 QString workFileBase(const WorkOptions &options, const DataSet &dataSet);
 
 // One generation pass into worksDirectory: a work for every data set whose
-// "SYS_001" is 1, then index.html. A numbered folder that holds another
-// scan's data copy is passed over, its number with it. Writes the work's own values into the data
-// sets' meta. False when anything failed; report (when given) tells what.
+// "SYS_001" is 1, then index.html. A scan whose copy (same name, same bytes)
+// a folder already holds is made anew there, consuming no number; a new
+// work passes over every numbered folder that holds a data copy, its number
+// with it. Writes the work's own values into the data sets' meta. False when
+// anything failed; report (when given) tells what.
 bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
                  const WorkOptions &options, const MetaTemplate &tpl, const CommonValues &common,
                  WorkPassReport *report = nullptr);
