@@ -1,6 +1,7 @@
 #include "app/Batch.h"
 
 #include "app/CommandLine.h"
+#include "data/DataSet.h"
 #include "settings/ArgList.h"
 #include "ui/Body.h"
 #include "works/WorkPass.h"
@@ -46,9 +47,14 @@ int runBatch(Body &body, const BatchPlan &plan)
 
     int opened = 0;
     int rejected = 0;
+    int twice = 0;
     for (const QString &file : plan.dataFiles) {
         QString why;
-        if (body.openDataFile(file, &why)) {
+        if (const DataSet *open = body.openedAs(file)) {
+            ++twice;
+            say(QStringLiteral("korvane: data file %1 is already open (as %2); not opened again")
+                    .arg(file, open->path));
+        } else if (body.openDataFile(file, &why)) {
             ++opened;
         } else {
             ++rejected;
@@ -73,9 +79,12 @@ int runBatch(Body &body, const BatchPlan &plan)
         WorkPassReport report;
         report.parallel = true; // nothing else runs while the pass does
         report.onWork = [](const WorkPassReport::Work &w) {
-            say(QStringLiteral("work %1: %2 -> %3")
-                    .arg(QString::number(w.number), w.dataPath,
-                         QDir::toNativeSeparators(w.folder)));
+            const QString folder = QDir::toNativeSeparators(w.folder);
+            if (w.again)
+                say(QStringLiteral("work again: %1 -> %2").arg(w.dataPath, folder));
+            else
+                say(QStringLiteral("work %1: %2 -> %3")
+                        .arg(QString::number(w.number), w.dataPath, folder));
         };
         if (!body.runWorks(&report)) {
             ok = false;
@@ -85,8 +94,9 @@ int runBatch(Body &body, const BatchPlan &plan)
         works = report.made.size();
     }
 
-    say(QStringLiteral("korvane: %1 files opened, %2 rejected, %3 works made in %4 s")
-            .arg(QString::number(opened), QString::number(rejected), QString::number(works),
-                 QString::number(clock.elapsed() / 1000.0, 'f', 2)));
+    const QString alreadyOpen = twice ? QStringLiteral("%1 already open, ").arg(twice) : QString();
+    say(QStringLiteral("korvane: %1 files opened, %2%3 rejected, %4 works made in %5 s")
+            .arg(QString::number(opened), alreadyOpen, QString::number(rejected),
+                 QString::number(works), QString::number(clock.elapsed() / 1000.0, 'f', 2)));
     return (ok && rejected == 0) ? 0 : 1;
 }

@@ -200,6 +200,10 @@
         <translation>%1 に Work を作成しました: %3 件中 %2 件</translation>
     </message>
     <message>
+        <source>already open</source>
+        <translation>すでに開いています</translation>
+    </message>
+    <message>
         <source>not a local file</source>
         <translation>ローカルファイルではありません</translation>
     </message>

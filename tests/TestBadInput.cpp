@@ -166,16 +166,26 @@ void TestBadInput::badInput_data()
     row("full disk while saving common properties", "-scp commProps.csv", 1,
         "saving common properties \\(-scp commProps.csv\\) failed: cannot write", "", "",
         "commProps.csv", "", "0");
-    // The data copy (32 KB) does not fit; the earlier copy stays as it was.
+    // The data copy (32 KB) does not fit in the next folder; another scan's copy of that name in
+    // the first stays as it was.
     const QString copy = "works/CuK-refs-0001/Cu_foil_K_001.dat";
-    row("full disk while making works", "-files" + gw, 1, copy + ": ", "", "", copy,
-        copy + "=Cu_foil_K_005.dat", "16");
+    row("full disk while making works", "-files" + gw, 1,
+        "works/CuK-refs-0002/Cu_foil_K_001.dat: ", "", "", copy, copy + "=Cu_foil_K_005.dat", "16");
     // The copy is there already; the picture (17 KB) does not fit, so the earlier one (any
     // bytes) stays and the work is not made.
     const QString png = "works/CuK-refs-0001/Cu_foil_K_001.png";
     const QString none = summary.arg(1).arg(0).arg(0);
     const QString both = copy + "=Cu_foil_K_001.dat " + png + "=Cu_foil_K_005.dat";
     row("full disk, picture", "-files" + gw, 1, png + ": [\\s\\S]*" + none, "", "", png, both, "8");
+    // One scan, one record and one work, however often and under whatever name it is given.
+    row("a file opened twice, and through a link",
+        "-d Cu_foil_K_001.dat -files ./Cu_foil_K_001.dat link-001.dat" + gw, 0,
+        "link-001.dat is already open \\(as Cu_foil_K_001.dat\\)[\\s\\S]*1 files opened, 3 "
+        "already open, 0 rejected, 1 works made");
+    // No date made up for an end that was never written, no placeholder for a value.
+    const QString aborted = " " KORVANE_TEST_DATA "/real/k-aborted-scan.dat";
+    row("aborted scan: placeholder end time and current", "-files" + aborted + gw, 0,
+        summary.arg(2).arg(0).arg(2), yml, "\\A(?![\\s\\S]*(%00|2000-0))[\\s\\S]*at: +2017-12-01");
     // The rest of the work is made; only the picture is refused.
     row("absurd image size", "-c huge-image.cfg -files" + gw, 1,
         "Cu_foil_K_001.png: an image of 40000 x 40000 pixels is too large", yml, "measured_at");
@@ -195,6 +205,7 @@ void TestBadInput::badInput()
     QVERIFY(!copyFiles(testDataPath("bad"), tmp.path()).isEmpty());
     QVERIFY(dir.mkdir("folder.dat"));
     QVERIFY(writeTextFile(dir.filePath("plain.txt"), "notes\n"));
+    QVERIFY(QFile::link("Cu_foil_K_001.dat", dir.filePath("link-001.dat")));
     for (const QString &pair : words(earlier)) {
         const QString copy = dir.filePath(pair.section('=', 0, 0));
         QVERIFY(dir.mkpath(QFileInfo(copy).path()));

@@ -162,7 +162,8 @@ void TestWindowEndToEnd::session()
 
     // Three files through the dialog and one that is no data file, then two dropped without a work
     // of their own and links that name no local file: a web page's, another machine's. A
-    // drive-letter path loses the slash its URL puts before it; the area itself takes nothing in.
+    // drive-letter path loses the slash its URL puts before it; an open file under another name is
+    // not opened again; the area itself takes nothing in.
     QVERIFY(chooseThrough(body.ui.LoadDataFiles, tmp.path(),
                           "\"Cu_foil_K_001.dat\" \"config.cfg\" \"CuO_K_002.dat\" "
                           "\"Cu2O_K_003.dat\""));
@@ -175,21 +176,23 @@ void TestWindowEndToEnd::session()
     const QString server = "file://server" + QUrl::fromLocalFile(dir.filePath("x.dat")).path();
     mime.setUrls({QUrl::fromLocalFile(dir.filePath("CuSO4_sol_004.dat")), QUrl(web), QUrl(server),
                   QUrl("file:///C:/dir/a.dat"),
-                  QUrl::fromLocalFile(dir.filePath("Cu_foil_K_005.dat"))});
+                  QUrl::fromLocalFile(dir.filePath("Cu_foil_K_005.dat")),
+                  QUrl::fromLocalFile(dir.filePath("link.dat"))});
+    QVERIFY(QFile::link(dir.filePath("CuO_K_002.dat"), dir.filePath("link.dat")));
     mime.setText("inserted");
     DropArea *area = body.ui.DataFilesDropArea;
     const QString label = area->text();
     QSignalSpy named(area, &DropArea::dropped);
     QVERIFY(dropOn(area, mime));
-    QCOMPARE(named.size(), 5);
+    QCOMPARE(named.size(), 6);
     QCOMPARE(named[3][0].toString(), "C:/dir/a.dat");
     QCOMPARE(area->text(), label);
     QCOMPARE(body.ui.DataFiles->itemText(4), "Cu_foil_K_005.dat");
     const QString refused = web + ": not a local file\n" + server +
                             ": not a local file\na.dat: cannot open the file: No such file or "
-                            "directory";
+                            "directory\nlink.dat: already open";
     QTRY_COMPARE(status->text(),
-                 "Data files opened: 2 — 3 problems, the first: " + web + ": not a local file");
+                 "Data files opened: 2 — 4 problems, the first: " + web + ": not a local file");
     QCOMPARE(status->toolTip(), refused);
 
     // A common property typed anew.
@@ -315,7 +318,7 @@ void TestWindowEndToEnd::session()
     QVERIFY(!shownFileDialog());
     QCOMPARE(status->text(), "Works made in " + out.path() +
                                  ": 52 of 52; Data files opened: 0 — "
-                                 "5 problems, the first: CuSO4_sol_004.dat: works are being made; "
+                                 "6 problems, the first: CuSO4_sol_004.dat: works are being made; "
                                  "open it again when they are done");
     QCOMPARE(body.dataSets.size(), 55);
     const QString making = "Making works in " + out.path() + " ...";

@@ -169,12 +169,29 @@ Body::~Body()
     qDeleteAll(propRows);
 }
 
+DataSet *Body::openedAs(const QString &dataName) const
+{
+    const QString canonical = QFileInfo(dataName).canonicalFilePath();
+    if (canonical.isEmpty())
+        return nullptr;
+    for (DataSet *dataSet : dataSets)
+        if (dataSet->canonicalPath == canonical)
+            return dataSet;
+    return nullptr;
+}
+
 bool Body::openDataFile(const QString &dataName, QString *why)
 {
     // The flag is taken per file, when the file is opened.
     const bool createWork = ui.SetCreateWorkFlag->isChecked();
     if (why)
         why->clear();
+    // One scan, one record: a second record would be a second work of it.
+    if (openedAs(dataName)) {
+        if (why)
+            *why = tr("already open");
+        return false;
+    }
     auto *dataSet = new DataSet;
     dataSet->openFile(createWork, dataName, &tpl, why);
     if (!dataSet->ok) {

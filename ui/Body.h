@@ -57,6 +57,9 @@ public:
     // The same operations as the slots, telling whether they succeeded and,
     // through why, the reason when not (for batch runs).
     bool openDataFile(const QString &dataName, QString *why = nullptr);
+    // The record of the file dataName names, under this or any other name
+    // (links followed); null when it is not open.
+    DataSet *openedAs(const QString &dataName) const;
     bool writeDataProps(const QString &fname, QString *why = nullptr);
     bool readDataProps(const QString &fname, QString *why = nullptr);
     bool writeCommPropsTemplate(const QString &fname, QString *why = nullptr);
