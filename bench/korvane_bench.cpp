@@ -1,7 +1,8 @@
 // Measures opening, rendering and the generation pass on synthetic corpora,
 // each beside a floor timed in the same run, so that the ratios hold on a
 // busy machine. Usage:
-//   korvane_bench [--quick | --split-opening [points per file] | --split-pass | --pass]
+//   korvane_bench [--quick | --split-opening [points per file] | --split-pass | --pass |
+//                  --finding]
 //   (--split-opening and --split-pass print only the pieces of opening or of
 //   the pass, for a profiler; --pass the generation pass and its pieces;
 //   --memory DIR is the child run that measures peak memory.)
@@ -11,6 +12,7 @@
 #include "template/Render.h"
 #include "text/TextFile.h"
 #include "works/Copy.h"
+#include "works/KnownWorks.h"
 #include "works/Thumbnail.h"
 #include "works/WorkPass.h"
 
@@ -287,6 +289,38 @@ void sayPass(int works, const PassFigures &pass)
         notEncodingShare(pass.serial, pass.png), pass.draw);
 }
 
+// Finding works again: a pass lists the folders of the works folder once,
+// then looks each scan up by its copy's name, and reads bytes only where a
+// copy's size agrees.
+void sayFinding(int works, int runs)
+{
+    Corpus corpus(works, 1000);
+    QTemporaryDir folder;
+    for (int i = 0; i < works; ++i) {
+        const QString path = corpus.paths.at(i);
+        const QString work = folder.filePath(QStringLiteral("earlier-%1").arg(i + 1));
+        const QString copy = work + QLatin1Char('/') + QFileInfo(path).fileName();
+        QDir().mkpath(work);
+        QFile::copy(path, copy);
+        QFile::copy(withSuffix(path, QStringLiteral("info")),
+                    withSuffix(copy, QStringLiteral("info")));
+        QFile::copy(exampleTemplate, work + QStringLiteral("/metadata.yml"));
+    }
+    const QDir dir(folder.path());
+    const double listing = bestSeconds(runs, [&] { KnownWorks().read(dir, {}, {}); });
+    const double finding = bestSeconds(runs, [&] {
+        KnownWorks known;
+        known.read(dir, {}, {});
+        for (const QString &path : corpus.paths)
+            known.claimWork(QFileInfo(path).fileName(), path);
+    });
+    say("finding works again (%d works in the folder, every scan found):\n"
+        "  listing the folder %8.1f ms\n"
+        "  finding a scan     %8.1f us (reading both copies of %lld bytes)\n\n",
+        works, 1e3 * listing, 1e6 * (finding - listing) / works,
+        QFileInfo(corpus.paths.first()).size());
+}
+
 qint64 peakKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -434,6 +468,10 @@ int main(int argc, char **argv)
         return splitOpening(200, 5, args.size() == 3 ? std::max(1, args.at(2).toInt()) : 1000);
     if (args.size() == 2 && args.at(1) == QLatin1String("--split-pass"))
         return splitPass();
+    if (args.size() == 2 && args.at(1) == QLatin1String("--finding")) {
+        sayFinding(2000, 3);
+        return 0;
+    }
     if (args.size() == 2 && args.at(1) == QLatin1String("--pass")) {
         // The generation pass alone, as the full run measures it.
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
@@ -513,6 +551,8 @@ int main(int argc, char **argv)
         say("     10 files x %6d points  %6.1f / %6.1f ms  (encoding floor %5.1f ms)\n", points,
             1e3 / pass.serial, 1e3 / pass.parallel, 1e3 / pass.encoding);
     }
+    say("\n");
+    sayFinding(quick ? 200 : 2000, runs);
 
     {
         const int files = quick ? 100 : 1000;
