@@ -30,10 +30,20 @@ int runKorvane(int &argc, char **argv)
     QApplication app(argc, argv); // takes out the options Qt handles itself
     QTranslator translator;
     QTranslator qtTranslator;
-    fillAppArgs(argc, argv);
+    QString configWhy;
+    const bool configRead = fillAppArgs(argc, argv, &configWhy);
     installTranslation(app, translator, qtTranslator);
 
     if (batchRequested(appArgs)) {
+        // A configuration file named on purpose must be there; the default
+        // one may be absent.
+        if (!configRead && appArgs.has(QStringLiteral("-c"))) {
+            std::fputs(qPrintable(QStringLiteral("korvane: configuration file %1 cannot be read: "
+                                                 "%2\n")
+                                      .arg(appArgs.valueOf(QStringLiteral("-c")), configWhy)),
+                       stderr);
+            return 1;
+        }
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
             arguments << QString::fromUtf8(argv[i]);

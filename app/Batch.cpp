@@ -33,6 +33,41 @@ bool runAction(const BatchAction &action, const char *option, const QString &wha
     return false;
 }
 
+// The template and the common properties the window read at its start. One
+// named by an option or a configuration key, or a default one that is there,
+// that was not read stops the run before any action: metadata.yml would
+// silently lose its lines or the common values. A default file that is
+// simply absent only warns.
+bool startFilesRead(const Body &body)
+{
+    const struct
+    {
+        const FileResult &file;
+        const char *key, *option;
+        QString failure;
+    } files[] = {{body.templateRead, "Template_File", "-t",
+                  QStringLiteral("template %1 cannot be read: %2")
+                      .arg(body.templateFile, body.templateRead.why)},
+                 {body.commonRead, "Common_Props_File", "-p",
+                  QStringLiteral("common properties: %1").arg(body.commonRead.why)}};
+    bool ok = true;
+    for (const auto &f : files) {
+        if (f.file.ok)
+            continue;
+        const bool named = !appArgs.valueOf(QLatin1String(f.key)).isEmpty() ||
+                           !appArgs.valueOf(QLatin1String(f.option)).isEmpty();
+        if (named || QFileInfo::exists(f.file.path)) {
+            say(QStringLiteral("korvane: %1").arg(f.failure));
+            ok = false;
+        } else if (&f.file == &body.templateRead) {
+            say(QStringLiteral("korvane: warning: template %1 cannot be read; metadata.yml will "
+                               "have no lines")
+                    .arg(body.templateFile));
+        }
+    }
+    return ok;
+}
+
 } // namespace
 
 int runBatch(Body &body, const BatchPlan &plan)
@@ -40,10 +75,8 @@ int runBatch(Body &body, const BatchPlan &plan)
     QElapsedTimer clock;
     clock.start();
 
-    if (!QFileInfo(body.templateFile).isReadable())
-        say(QStringLiteral("korvane: warning: template %1 cannot be read; metadata.yml will "
-                           "have no lines")
-                .arg(body.templateFile));
+    if (!startFilesRead(body))
+        return 1;
 
     int opened = 0;
     int rejected = 0;

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Startup.h"
+
 #include "settings/ArgList.h"
 
 #include <QtGlobal>
@@ -141,9 +143,8 @@ BatchPlan planBatch(const ArgList &args, const QStringList &arguments)
 ArgList argsBeforeStart(int argc, char **argv)
 {
     ArgList args;
-    args.parse(argc, argv);
     const QtMessageHandler previous = qInstallMessageHandler(quietHandler);
-    args.readConfig(args.valueOf(QStringLiteral("-c"), QStringLiteral("config.cfg")));
+    readArgs(args, argc, argv);
     qInstallMessageHandler(previous);
     return args;
 }

@@ -16,10 +16,19 @@ void initKorvaneResources()
     registerResources();
 }
 
-void fillAppArgs(int argc, char **argv)
+bool readArgs(ArgList &args, int argc, char **argv, QString *why)
 {
-    appArgs.parse(argc, argv);
-    appArgs.readConfig(appArgs.valueOf(QStringLiteral("-c"), QStringLiteral("config.cfg")));
+    ArgList commandLine;
+    commandLine.parse(argc, argv);
+    const bool read = args.readConfig(
+        commandLine.valueOf(QStringLiteral("-c"), QStringLiteral("config.cfg")), why);
+    args.append(commandLine);
+    return read;
+}
+
+bool fillAppArgs(int argc, char **argv, QString *why)
+{
+    return readArgs(appArgs, argc, argv, why);
 }
 
 bool installTranslation(QCoreApplication &app, QTranslator &translator, QTranslator &qtTranslator)

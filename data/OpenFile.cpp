@@ -123,8 +123,9 @@ void DataSet::openFile(bool createWork, const QString &path, MetaTemplate *tpl, 
     baseName = fileInfo.baseName();
     suffix = fileInfo.completeSuffix();
 
-    // One substitution, so that a "%1" in the base name stays as it is.
-    const QString infoName = QStringLiteral("%1.%2").arg(baseName, QStringLiteral("info"));
+    // The companion is the data file's name with its last suffix replaced
+    // (Cu_foil.run2.dat, Cu_foil.run2.info): the file a work copies too.
+    const QString infoName = fileInfo.completeBaseName() + QLatin1String(".info");
     readInfo(QFileInfo(fileInfo.absoluteDir(), infoName).canonicalFilePath());
     extractMeta(*this);
 }

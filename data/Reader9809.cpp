@@ -168,10 +168,26 @@ DateTimeFields line2DateTime(const QString &date, const QString &time)
     return isDateShaped(date) ? splitDateAndTime(date, time) : DateTimeFields();
 }
 
+// Digits joined by ":" or ".", as the times of line 2 are written: 19:07,
+// 10.53, 09:41:07.5.
+bool isTimeShaped(const QString &item)
+{
+    bool digitBefore = false;
+    for (const QChar c : item) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digitBefore = true;
+        else if (digitBefore && (c == QLatin1Char(':') || c == QLatin1Char('.')))
+            digitBefore = false;
+        else
+            return false;
+    }
+    return digitBefore;
+}
+
 // Where the dates of line 2 start. The sample name owns the first 17
 // characters, but one acquisition program wrote whole paths there: when the
-// item at column 17 is no date and a later one is, the name runs up to that
-// later item.
+// item at column 17 is no date, the name runs up to the first later item that
+// is a date followed by a time (a "2.5 um" in the name is no date).
 int line2DatesAt(const QString &line)
 {
     QString item;
@@ -183,7 +199,11 @@ int line2DatesAt(const QString &line)
         while (start < line.size() && isAsciiBlank(line.at(start).unicode()))
             ++start;
         pos = takeItemAt(line, pos, item);
-        if (isDateShaped(item))
+        if (!isDateShaped(item))
+            continue;
+        QString time;
+        takeItemAt(line, pos, time);
+        if (isTimeShaped(time))
             return start;
     }
     return sampleNameWidth;

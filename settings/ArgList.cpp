@@ -65,6 +65,12 @@ void ArgList::add(const QString &name, const QString &value, const QString &text
     texts << text;
 }
 
+void ArgList::append(const ArgList &other)
+{
+    for (int i = 0; i < other.names.size(); ++i)
+        add(other.names.at(i), other.values.at(i), other.texts.at(i));
+}
+
 bool ArgList::has(const QString &name) const
 {
     return exactSlot.contains(name);
@@ -105,12 +111,14 @@ QStringList ArgList::textsOf(const QString &name) const
     return result;
 }
 
-bool ArgList::readConfig(const QString &path)
+bool ArgList::readConfig(const QString &path, QString *why)
 {
     // The system ends a name at a NUL where Qt's own checks do not, so such a
     // name could open a file the cycle check below does not recognise.
     if (path.contains(QChar(0))) {
         qDebug() << "Can't open config file : " << path;
+        if (why)
+            *why = QStringLiteral("its name holds a NUL character");
         return false;
     }
     // A file already being read is included again only through a cycle;
@@ -121,7 +129,7 @@ bool ArgList::readConfig(const QString &path)
         return true;
     }
     TextFileReader file;
-    if (!file.open(path)) {
+    if (!file.open(path, why)) {
         qDebug() << "Can't open config file : " << path;
         return false;
     }

@@ -16,7 +16,7 @@ public:
     void parse(int argc, char **argv);
     void add(const QString &name, const QString &value, const QString &text);
 
-    bool has(const QString &name) const;                                 // exact name
+    bool has(const QString &name) const;                                        // exact name
     QString valueOf(const QString &name, const QString &def = QString()) const; // any case
     QString textOf(const QString &name, const QString &def = QString()) const;  // exact name
     // The option beats the configuration key, which beats the default.
@@ -24,9 +24,13 @@ public:
     QStringList valuesOf(const QString &name) const; // every entry of exactly this name
     QStringList textsOf(const QString &name) const;
 
-    // Reads a configuration file into the store. Returns false when the file
-    // (not an included one) could not be opened.
-    bool readConfig(const QString &path);
+    // Every entry of other, in its order, after those already here: where
+    // names are the same, other's values win.
+    void append(const ArgList &other);
+
+    // Reads a configuration file into the store. Returns false, and why,
+    // when the file (not an included one) could not be opened.
+    bool readConfig(const QString &path, QString *why = nullptr);
     // Reads configuration lines from a stream; INCLUDE lines still name files.
     void readConfig(QTextStream &in);
 

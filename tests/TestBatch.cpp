@@ -23,8 +23,9 @@ private slots:
 
 void TestBatch::exitCodes_data()
 {
-    QTest::addColumn<QString>("args");       // runs one after another, split at " ; "
-    QTest::addColumn<QString>("config");     // added to the example configuration as batch.cfg
+    QTest::addColumn<QString>("args"); // runs one after another, split at " ; "
+    // added to the example configuration as batch.cfg; "none": no config.cfg nor template
+    QTest::addColumn<QString>("config");
     QTest::addColumn<int>("exitCode");       // of the last run
     QTest::addColumn<QStringList>("said");   // on standard error (standard output for help)
     QTest::addColumn<QStringList>("unsaid"); // not on standard error
@@ -45,6 +46,16 @@ void TestBatch::exitCodes_data()
     const QStringList work{"1 files opened", "work 1: CuO_K_002.dat"};
     row("configuration turns batch on", "-c batch.cfg", batch, 0, work, log, 1);
     row("-v: the debug log too", "-c batch.cfg -v", batch, 0, log, {}, 1);
+    row("the command line beats the configuration", "-c batch.cfg -gw w",
+        "\n-d CuO_K_002.dat\n-gw x", 0, work, {}, 1);
+    // A file named on purpose must be read; a default one may be absent.
+    const QString one = "-d CuO_K_002.dat -gw w";
+    row("default template absent", one, "none", 0, {"warning: template", "1 works made"}, {}, 1);
+    row("-p mistyped", "-p comProps.csv " + one, "", 1, {"common properties: cannot read"},
+        {"works made"}, 0);
+    row("-t a folder", "-t . " + one, "", 1, {"template . cannot be read: "}, {"works made"}, 0);
+    row("-c absent", "-c absent.cfg " + one, "", 1, {"configuration file absent.cfg cannot"}, {},
+        0);
     // The same folder names as the earlier run's: its folder keeps its scan.
     const QString run = " -wud 0 -wut 0 -gw w -files ", first = run + "CuO_K_002.dat ;";
     const QStringList second{"work 2: Cu2O_K_003.dat -> ", "CuK-refs-0002\n"};
@@ -59,6 +70,8 @@ void TestBatch::exitCodes()
     QVERIFY(!copyFiles(sourcePath("examples"), dir.path()).isEmpty());
     QVERIFY(writeTextFile(dir.filePath("batch.cfg"),
                           readTextFile(dir.filePath("config.cfg")) + config));
+    for (const char *name : {"config.cfg", "korvane-template.yml"})
+        QVERIFY(config != "none" || QFile::remove(dir.filePath(name)));
     KorvaneRun r;
     for (const QString &run : args.split(" ; "))
         r = runKorvane(dir.path(), words(run));

@@ -166,10 +166,10 @@ void TestExtract::names_data()
     // fileName|baseName|suffix|INST_006; or the start of the reason of a rejection
     QTest::addColumn<QString>("expected");
 
-    // The info file is named after the base name, up to the first dot.
+    // The info file is the data file's name with its last suffix replaced.
     const QStringList sub{"sub/scan3.v2.dat|SCAN", "sub/scan3.info|Base", "sub/scan3.v2.info|Full"};
-    QTest::newRow("info by base name")
-        << sub << QString("sub/../sub/scan3.v2.dat") << QString("scan3.v2.dat|scan3|v2.dat|Base");
+    QTest::newRow("info by the last dot")
+        << sub << QString("sub/../sub/scan3.v2.dat") << QString("scan3.v2.dat|scan3|v2.dat|Full");
     // Names a second substitution pass would turn into xinfoy.%2 or ainfob.info.
     for (const QString base : {"x%1y", "a%2b", "%2%1"}) {
         const QStringList files{base + ".dat|SCAN", base + ".info|Own", "xinfoy.%2|Wrong",

@@ -95,7 +95,9 @@ void TestReader9809::read_data()
             QString("the file ends at line %1 before the data section").arg(kept));
 
     const QString dates = "98.10.10 11:50:00 - 98.10.10 12:30:15";
-    const QString longName = "2:sample-name-long 130529 1.2.3.4 13/5/29 1:2 - 13-5-30 3:4";
+    // The dates after a long name: the first date followed by a time, searched from column 17.
+    const QString longName =
+        "2:1.2 3:4 sample-name 130529 1.2.3.4 2.5 um 13/5/29 1:2 - 13-5-30 3:4";
     row("dates", {}, "dates", "1998,10,10,11,50,00,000,-,1998,10,10,12,30,15,250");
     row("comment kept whole", {}, "comment", "  room temperature, transmission");
     row("mono", {}, "mono", "Si(111),Si,111,3.13551,A,16.50000,deg");
@@ -105,7 +107,8 @@ void TestReader9809::read_data()
     row("sample blank", {"2:" + QString(17, ' ') + dates}, "sample", "");
     row("sample cut at 17", {"2:abcdefghijklmnopq" + dates}, "sample", "abcdefghijklmnopq");
     row("dates after name", {longName}, "dates", "2013,5,29,1,2,00,000,-,2013,5,30,3,4,00,000");
-    row("sample before the date", {longName}, "sample", "sample-name-long 130529 1.2.3.4");
+    row("sample before the date", {longName}, "sample",
+        "1.2 3:4 sample-name 130529 1.2.3.4 2.5 um");
     row("date before 17 is name", {"2:x 13.1.2         13/5/29 1:2"}, "sample", "x 13.1.2");
     row("no date: 17 columns", {"2:a long sample name, no date"}, "sample", "a long sample nam");
     // Points= counts only after the repetition value.

@@ -147,15 +147,15 @@ Body::Body(QWidget *parent) : QFrame(parent)
     connect(ui.DataFilesDropArea, &DropArea::dropped, this, &Body::loadDroppedDataFiles);
 
     // Both are in place before the window is shown and any data file opens.
-    FileResult templateRead{QFileInfo(templateFile).absoluteFilePath(), false, 0, QString()};
+    templateRead = {QFileInfo(templateFile).absoluteFilePath(), false, 0, QString()};
     TextFileReader templateReader;
     templateRead.ok = templateReader.open(templateFile, &templateRead.why);
     if (templateRead.ok)
         tpl.load(templateReader.stream());
-    FileResult commRead{commPropsFile, false, 0, QString()};
-    commRead.ok = readCommProps(commPropsFile, &commRead.why);
-    commRead.rows = propsRows;
-    startReport = ::startOutcome(templateRead, commRead);
+    commonRead = {commPropsFile, false, 0, QString()};
+    commonRead.ok = readCommProps(commPropsFile, &commonRead.why);
+    commonRead.rows = propsRows;
+    startReport = ::startOutcome(templateRead, commonRead);
     showOutcome(startReport);
     startPending = true;
     queueOpeningOutcome();

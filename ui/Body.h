@@ -53,6 +53,8 @@ public:
     QProgressBar *passProgress = nullptr;
     // The rows of the property file last read or written.
     int propsRows = 0;
+    // The template and the common properties as the window read them at its start.
+    FileResult templateRead, commonRead;
 
     // The same operations as the slots, telling whether they succeeded and,
     // through why, the reason when not (for batch runs).
