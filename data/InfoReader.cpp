@@ -19,11 +19,11 @@ bool DataSet::readInfo(QTextStream &in)
         const QString line = stripComment(in.readLine().simplified());
         if (line.simplified().isEmpty())
             continue;
-        // The files write "key: value"; the blank after the colon is assumed,
-        // so a value written right after the colon loses its first character.
-        // A line without a colon keeps its whole text as the name.
+        // Most files write "key: value", some "key:value": the text is all
+        // after the first colon, without the blanks around it. A line without
+        // a colon is a name with no value.
         const int colon = line.indexOf(QLatin1Char(':'));
-        const QString text = line.mid(colon + 2);
+        const QString text = colon < 0 ? QString() : line.mid(colon + 1).trimmed();
         const QString name = line.left(colon).simplified();
         QString value;
         takeItem(text, value);

@@ -89,7 +89,8 @@ void applyDataProps(QTextStream &in, const QList<DataSet *> &dataSets)
         QString key;
         pos = takeCsvFieldAt(idLine, pos, key);
         keys.append(key);
-    } while (pos < idLine.size());
+        // A comma ending the id line names no further key.
+    } while (pos >= 0 && pos < idLine.size());
 
     while (!in.atEnd()) {
         const QString line = in.readLine();
@@ -98,7 +99,9 @@ void applyDataProps(QTextStream &in, const QList<DataSet *> &dataSets)
         DataSet *dataSet = firstNamed(dataSets, fileName);
         if (!dataSet)
             continue;
-        for (int j = 1; j < keys.size() && pos < line.size(); ++j) {
+        // A cell emptied at the end of a line still has its comma and clears
+        // its key; the keys after the last cell of a short line stay as they are.
+        for (int j = 1; j < keys.size() && pos >= 0; ++j) {
             const QString &key = keys.at(j);
             const QString current = dataSet->metaValue(key);
             QString field;

@@ -8,6 +8,7 @@ packages=(
     qtbase5-dev qttools5-dev-tools qttools5-dev qttranslations5-l10n
     fonts-dejavu-core fonts-ipafont-gothic
     xvfb xauth x11-utils
+    python3-yaml # TestTemplate reads metadata.yml back with a YAML reader
     clang-14 libclang-rt-14-dev
 )
 

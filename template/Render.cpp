@@ -63,11 +63,19 @@ QString doubleQuoted(const QString &value)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
-// Whether a YAML reader would take the bare value for something else: an
-// indicator at its start, a comment or mapping separator inside it, or blanks
-// it would trim.
+// Whether a YAML reader would take the bare value for something else: a word
+// it reads as a boolean or a null, an indicator at its start, a comment or
+// mapping separator inside it, or blanks it would trim.
 bool needsQuotes(const QString &value)
 {
+    // A YAML 1.1 reader takes these for booleans and nulls: a sample called
+    // NO (nitric oxide) would come back as false.
+    static const QStringList otherTypes =
+        QStringLiteral("y Y n N yes Yes YES no No NO true True TRUE false False FALSE "
+                       "on On ON off Off OFF ~ null Null NULL")
+            .split(QLatin1Char(' '));
+    if (otherTypes.contains(value))
+        return true;
     const QChar first = value.front();
     const QChar last = value.back();
     const auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };

@@ -107,6 +107,7 @@ void TestDataProps::load_data()
     row("unknown file name", ids + R"(c,"0","Cu","9";A,"0")", "");
     row("ids from the fourth line only", R"(,"SYS_001","S";;;,"SYS_001","F";a,"1","9")", "0 F=9");
     row("no-value markers", ids + R"(n,"0","","--")", "3 SYS_001=0");
+    row("emptied last cell, short line", ids + R"(a,1,Cu,;"b,c",0,)", "0 S=Cu;0 F=;2 SYS_001=0");
 }
 
 void TestDataProps::load()

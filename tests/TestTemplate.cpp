@@ -40,6 +40,7 @@ private slots:
     void load();
     void render_data();
     void render();
+    void readBack();
 };
 
 void TestTemplate::load_data()
@@ -114,6 +115,8 @@ void TestTemplate::render_data()
     row("breaks, colons", abc, "", "A=a\rb\nc,B=k: v,C=a:", R"(a: "a\rb\nc";b: "k: v";c: "a:")");
     row("hash, quotes, dash", abc, "", "A=a #b,B=\"x\",C=- a", R"(a: "a #b";b: "\"x\"";c: "- a")");
     row("lone question", abc, "", "A=?", R"(a: "?")");
+    row("booleans, null", abc, "", "A=NO,B=~,C=y", R"(a: "NO";b: "~";c: "y")");
+    row("near booleans, null", abc, "", "A=Yes!,B=nO,C=none", "a: Yes!;b: nO;c: none");
     const QString literal = "n: N" + e + "LITERAL\nm: M" + e + "literal";
     row("literal", literal, "", "N=a\\b,M=", R"(n: "a\\b";m: "")");
     row("parents", "a: A" + e + "PID=Q PID=P\nc: C" + e + "pid=Q", "Q=1", "A=1,P=--,C=3", "c: 3");
@@ -151,6 +154,37 @@ void TestTemplate::render()
     for (const CommonValue &pair : pairs(meta))
         own.insert(pair.id, pair.value);
     QCOMPARE(renderMetadata(metaTemplate, pairs(common), own), yml(expected));
+}
+
+// Every value comes back from a YAML reader as the text it was: not a boolean,
+// a null, or an error. Needs /usr/bin/python3 with python3-yaml (scripts/setup.sh).
+void TestTemplate::readBack()
+{
+    const QStringList values{"NO",   "yes",  "Off",   "TRUE", "False", "on",   "~",      "null",
+                             "NULL", "Yes!", "nO",    "C#",   " a",    "a\tb", "a\rb\n", "k: v",
+                             "a:",   "a #b", "\"x\"", "- a",  "-",     "?",    "a\\b",   "!x",
+                             "%x",   "@x",   "|",     "'x",   "&x"};
+    QString text;
+    MetaValues own;
+    for (int i = 0; i < values.size(); ++i) {
+        text += QString("k%1: K%1 na\n").arg(i);
+        own.insert(QString("K%1").arg(i), values[i]);
+    }
+    MetaTemplate tpl;
+    loadTemplateText(tpl, text);
+    QProcess reader;
+    const QString toJson =
+        "import json,sys,yaml; json.dump(yaml.safe_load(sys.stdin.buffer), sys.stdout)";
+    reader.start("/usr/bin/python3", {"-c", toJson});
+    reader.write(renderMetadata(tpl, {}, own).toUtf8());
+    reader.closeWriteChannel();
+    QVERIFY2(reader.waitForFinished() && reader.exitCode() == 0, reader.readAllStandardError());
+    const QJsonObject read = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+    const auto json = [](const QJsonValue &v) {
+        return QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+    };
+    for (int i = 0; i < values.size(); ++i)
+        QCOMPARE(json(read.value(QString("k%1").arg(i))), json(values[i]));
 }
 
 QTEST_GUILESS_MAIN(TestTemplate)

@@ -33,13 +33,13 @@ int takeCsvFieldAt(const QString &line, int pos, QString &field)
             field += c;
         }
     }
-    return n;
+    return -1;
 }
 
 QString takeCsvField(const QString &line, QString &field)
 {
     const int rest = takeCsvFieldAt(line, 0, field);
-    return rest < line.size() ? line.mid(rest) : QString();
+    return rest >= 0 && rest < line.size() ? line.mid(rest) : QString();
 }
 
 QString csvEscape(const QString &value)

@@ -8,8 +8,9 @@
 // (commas inside it are copied); inside quotes a doubled quote is one literal
 // quote. Nothing is trimmed and a backslash is an ordinary character.
 QString takeCsvField(const QString &line, QString &field);
-// The same from position pos of line, returning where the rest starts
-// (line.size() when nothing is left): a walk over a whole line stays linear.
+// The same from position pos of line, returning where the next field starts,
+// or -1 when no comma follows the field: a line ending in a comma has one more,
+// empty, field at line.size(). A walk over a whole line stays linear.
 int takeCsvFieldAt(const QString &line, int pos, QString &field);
 // The value with every double quote doubled.
 QString csvEscape(const QString &value);
