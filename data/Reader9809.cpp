@@ -421,11 +421,13 @@ void startData(DataSet &set)
     set.points.clear();
 }
 
-// The data section as text, for streams whose bytes we cannot reach.
-// The points a data section may hold at most; false, with the points
-// dropped, for a section with more.
-bool tooManyPoints(DataSet &set, QString *why)
+// Whether the record may take one more point: false, with the points
+// dropped, once it holds the most a record may. Asked only for a line that
+// is a point, so that blank lines after the last one never count.
+bool roomForPoint(DataSet &set, QString *why)
 {
+    if (set.points.size() < maxDataPoints)
+        return true;
     setWhy(why, QStringLiteral("the file has more than %1 data points").arg(maxDataPoints));
     startData(set);
     return false;
@@ -438,6 +440,7 @@ void reservePoints(DataSet &set, qint64 lines)
     set.points.reserve(int(std::min<qint64>(lines, maxDataPoints)));
 }
 
+// The data section as text, for streams whose bytes we cannot reach.
 bool readDataText(DataSet &set, const QString &rest, QString *why)
 {
     const ushort *text = rest.utf16();
@@ -461,8 +464,8 @@ bool readDataText(DataSet &set, const QString &rest, QString *why)
         }
         begin = end + 1;
         if (hasPoint) {
-            if (set.points.size() == maxDataPoints)
-                return tooManyPoints(set, why);
+            if (!roomForPoint(set, why))
+                return false;
             measurePoint(set, p, channels);
             set.points.append(std::move(p));
         }
@@ -514,34 +517,31 @@ bool readDataBytes(DataSet &set, const char *p, const char *end, QTextCodec *cod
         const char *eol = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         if (!eol)
             eol = end;
-        // Filled in place at the end of the vector, not built aside and
-        // moved; taken back when the line is no point.
-        if (set.points.size() == maxDataPoints) {
-            if (isEndOfFileMark(p, eol))
-                break;
-            return tooManyPoints(set, why);
-        }
-        set.points.append(DataPoint());
-        DataPoint &point = set.points.last();
         values.clear();
+        DataPoint quoted;
+        const bool plain = splitPlainBytes(p, eol, values);
         bool hasPoint = false;
-        if (splitPlainBytes(p, eol, values)) {
-            if (values.size() == 1 && isEndOfFileMark(p, eol)) {
-                set.points.removeLast();
+        if (plain) {
+            if (values.size() == 1 && isEndOfFileMark(p, eol))
                 break;
-            }
             hasPoint = !values.isEmpty();
-            fillPoint(point, values);
         } else {
             QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
             const int length = int(eol - p) + (eol < end ? 1 : 0);
-            hasPoint = readQuotedLine(codec->toUnicode(p, length, &state), point);
+            hasPoint = readQuotedLine(codec->toUnicode(p, length, &state), quoted);
         }
         p = eol + 1;
-        if (hasPoint)
-            measurePoint(set, point, channels);
-        else
-            set.points.removeLast();
+        if (!hasPoint)
+            continue;
+        if (!roomForPoint(set, why))
+            return false;
+        // A plain line's point is filled in place at the end of the vector,
+        // not built aside and moved.
+        set.points.append(plain ? DataPoint() : std::move(quoted));
+        DataPoint &point = set.points.last();
+        if (plain)
+            fillPoint(point, values);
+        measurePoint(set, point, channels);
     }
     return true;
 }

@@ -62,6 +62,7 @@ void TestBadInput::initTestCase()
     // More points than a record may hold, and more blank lines than a vector
     // of points could hold (reserving room for them threw bad_alloc).
     QVERIFY(write("many-points.dat", header + QByteArray("1\n").repeated(10000001)));
+    QVERIFY(write("most-points.dat", header + QByteArray("1\n").repeated(10000000) + "\n \n"));
     QVERIFY(write("blank-lines.dat", header + QByteArray(60000000, '\n')));
     // 300 MB with no bytes on disk: a file too large to read.
     QFile huge(big.filePath("huge.dat"));
@@ -117,8 +118,10 @@ void TestBadInput::badInput_data()
     row("named pipe as the info file beside a scan", "-files @/piped.dat" + gw, 0,
         summary.arg(2).arg(0).arg(2), yml, "measured_at");
     // Files large, long-lined or of many lines are read, and each gives a record.
-    row("big data files", "-files @/huge-lines.dat @/big.dat @/blank-lines.dat -sdp out.csv", 0,
-        summary.arg(3).arg(0).arg(0), "out.csv",
+    // The most points a record may hold, then blank lines.
+    row("big data files",
+        "-files @/huge-lines.dat @/big.dat @/blank-lines.dat @/most-points.dat -sdp out.csv", 0,
+        summary.arg(4).arg(0).arg(0), "out.csv",
         "\\nhuge-lines.dat,\"1\"[\\s\\S]*\\nbig.dat,\"1\"[\\s\\S]*\\nblank-lines.dat,\"1\"");
 
     auto readRow = [&](const char *name, const QString &args, int opened, const QString &out) {
@@ -136,9 +139,10 @@ void TestBadInput::badInput_data()
     readRow("common-properties line with a stray quote", "-p commProps-broken-quote.csv -scp", 0,
             "\"INFO_002\",\"2026G512\",\"beamtime proposal number\"");
 
-    row("missing data-properties file", all + "-ldp absent.csv -sdp dataProps.csv", 1,
-        "loading data properties \\(-ldp absent.csv\\) failed: cannot read", "", "", props,
-        earlier);
+    // No later action runs, works included.
+    row("missing data-properties file", all + "-ldp absent.csv -sdp dataProps.csv -gw works", 1,
+        "loading data properties \\(-ldp absent.csv\\) failed: cannot read", "works/index.html",
+        "\\A\\z", props, earlier);
     row("directory given as data-properties file", all + "-ldp folder.dat -sdp dataProps.csv", 1,
         "failed: cannot read .*directory", "", "", props, earlier);
     // Loading goes on: the unclosed item runs to the end of its line.

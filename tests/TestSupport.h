@@ -187,6 +187,9 @@ inline KorvaneRun runKorvane(const QString &dir, const QStringList &args,
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         env.remove(QString::fromLatin1(name));
+    // A temporary folder nobody can write in, root included: korvane writes each file beside its
+    // target, since a rename from another file system would fail.
+    env.insert("TMPDIR", "/proc");
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(dir);
     const QString limit = QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"");

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QPushButton>
 
 QString folderToMake(const QString &path)
@@ -51,8 +50,6 @@ void WorksDialog::showEvent(QShowEvent *event)
         choose = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
         if (choose)
             choose->installEventFilter(this);
-        if (auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            connect(edit, &QLineEdit::textChanged, this, &WorksDialog::keepChooseEnabled);
         connect(this, &QFileDialog::directoryEntered, this, &WorksDialog::keepChooseEnabled);
         connect(this, &QFileDialog::currentChanged, this, &WorksDialog::keepChooseEnabled);
     }
