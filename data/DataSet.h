@@ -14,7 +14,6 @@
 #include <cmath>
 
 class MetaTemplate;
-class QPainter;
 class QTextStream;
 
 class BlockRow
@@ -100,8 +99,6 @@ public:
                     QString *why = nullptr);
     // The stored value of key: "" for "--NO_VALUE--", "--" when missing.
     QString metaValue(const QString &key) const;
-    // Draws the spectrum over the painter's whole window.
-    void drawSpectrum(QPainter *painter) const;
 };
 
 // The detector channels a file's absorbance is made of, decided once per

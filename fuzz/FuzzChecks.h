@@ -4,6 +4,7 @@
 // every finding). Each check returns false with the broken property in why.
 
 #include "data/DataSet.h"
+#include "plot/Spectrum.h"
 #include "props/CommonProps.h"
 #include "props/DataProps.h"
 #include "settings/ArgList.h"
@@ -278,7 +279,7 @@ inline bool pipeline(const QByteArray &bytes, QString *why)
         return false;
     QImage image(160, 120, QImage::Format_RGB32);
     QPainter painter(&image);
-    dataSet.drawSpectrum(&painter);
+    drawSpectrum(&painter, dataSet);
     return true;
 }
 

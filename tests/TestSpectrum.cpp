@@ -3,6 +3,7 @@
 #include "data/DataSet.h"
 #include "plot/ChCoord.h"
 #include "plot/DrawText.h"
+#include "plot/Spectrum.h"
 
 #include "TestSupport.h"
 
@@ -45,7 +46,7 @@ QImage draw(const DataSet &set, const QSize &size = QSize(333, 257))
 {
     QImage picture(size, QImage::Format_RGB32);
     QPainter painter(&picture);
-    set.drawSpectrum(&painter);
+    drawSpectrum(&painter, set);
     return picture;
 }
 
@@ -124,16 +125,24 @@ void TestSpectrum::tickLabels_data()
     QTest::addColumn<V>("energies");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("thinned"); // not every tick labelled
-    QTest::newRow("wide range") << V{14800, 17400} << QSize(1024, 1024) << true;
-    QTest::newRow("K edge") << V{8800, 9300} << QSize(1024, 1024) << false;
-    QTest::newRow("K edge, narrow") << V{8800, 9300} << QSize(240, 1024) << true;
+    QTest::addColumn<bool>("y");       // the y axis' labels, else the x axis'
+    QTest::newRow("wide range") << V{14800, 17400} << QSize(1024, 1024) << true << false;
+    QTest::newRow("K edge") << V{8800, 9300} << QSize(1024, 1024) << false << false;
+    QTest::newRow("K edge, narrow") << V{8800, 9300} << QSize(240, 1024) << true << false;
+    QTest::newRow("y") << V{8800, 9300} << QSize(1024, 1024) << false << true;
 }
 
 void TestSpectrum::tickLabels()
 {
     QFETCH(V, energies);
     QFETCH(QSize, size);
-    const QImage picture = draw(*dataSet(energies, {0.5, 2}), size);
+    QFETCH(bool, y);
+    QImage picture = draw(*dataSet(energies, {0.5, 2}), size);
+    // Turned a quarter to the left, the y axis' labels lie under the plot as the x axis' do.
+    if (y) {
+        picture = picture.transformed(QTransform().rotate(-90));
+        size.transpose();
+    }
     const int top = size.height() / 20, bottom = size.height() - size.height() / 10;
     const int rows = (bottom - top) / 30; // the band of the labels under the plot
     // The columns of the grid lines, and the middles of the labels: pieces of

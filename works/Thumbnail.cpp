@@ -1,6 +1,7 @@
 #include "works/Thumbnail.h"
 
 #include "data/DataSet.h"
+#include "plot/Spectrum.h"
 #include "text/AtomicFile.h"
 #include "text/Why.h"
 
@@ -106,7 +107,7 @@ QImage drawThumbnail(const QSize &size, const DataSet &dataSet)
     if (image.isNull())
         return image;
     QPainter painter(&image);
-    dataSet.drawSpectrum(&painter);
+    drawSpectrum(&painter, dataSet);
     painter.end();
     return image;
 }
