@@ -1,6 +1,7 @@
 // The data set record's own lookups.
 
 #include "data/DataSet.h"
+#include "template/Markers.h"
 
 #include <QDebug>
 
@@ -11,9 +12,9 @@ QString DataSet::metaValue(const QString &key) const
     const auto it = meta.constFind(key);
     if (it == meta.constEnd()) {
         qDebug() << "no key :: " << key;
-        return QStringLiteral("--");
+        return noValueMarker;
     }
-    if (it.value() == QLatin1String("--NO_VALUE--"))
+    if (it.value() == emptyValueMarker)
         return QString();
     return it.value();
 }

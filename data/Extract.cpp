@@ -3,6 +3,7 @@
 // values, detector-range powers and the per-block keys of the scan table.
 
 #include "data/DataSet.h"
+#include "template/Markers.h"
 #include "text/DateTime.h"
 #include "text/LineItems.h"
 
@@ -13,7 +14,7 @@
 
 namespace {
 
-const QString noValue = QStringLiteral("--");
+const QString &noValue = noValueMarker;
 
 // Where the value of a key comes from.
 enum class Source
@@ -195,7 +196,7 @@ bool blockValue(const Header9809 &header, const QString &key, QString &value)
     const BlockRow &row = block <= header.blocks.size() ? header.blocks.at(block - 1) : noRow;
     switch (column) {
     case 0:
-        value = QStringLiteral("--NO_VALUE--");
+        value = emptyValueMarker;
         break;
     case 1:
         value = row.item[1];

@@ -2,16 +2,12 @@
 // Coordinates of a chart on a painter: drawing and plot rectangles, the real
 // ranges shown, and the ticks of an axis.
 
-#include <QObject>
 #include <QRectF>
 #include <QVector>
 
-class ChCoord : public QObject
+class ChCoord
 {
-    Q_OBJECT
 public:
-    explicit ChCoord(QObject *parent = nullptr) : QObject(parent) {}
-
     double winX0 = 0, winX1 = 1;
     double winY0 = 0, winY1 = 1; // bottom, top: for a picture winY0 is the larger
     double plotX0 = 0, plotX1 = 1;

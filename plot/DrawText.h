@@ -3,17 +3,14 @@
 
 #include <QColor>
 #include <QFont>
-#include <QObject>
+#include <QString>
 #include <QRectF>
 
 class QPainter;
 
-class DrawText : public QObject
+class DrawText
 {
-    Q_OBJECT
 public:
-    explicit DrawText(QObject *parent = nullptr) : QObject(parent) {}
-
     // Sizes a copy of font so that text, measured at 10 points, fills a box of
     // width x height; above 0, maxPointSize caps the size. A usable size is
     // made the painter's font and returned. A size of 0 or below (a box

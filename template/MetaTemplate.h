@@ -9,7 +9,14 @@
 
 class QTextStream;
 
-enum TplType { Input = 0, SemiFix = 1, FromData = 2, Na = 3, Other = 4 };
+enum TplType
+{
+    Input = 0,
+    SemiFix = 1,
+    FromData = 2,
+    Na = 3,
+    Other = 4
+};
 
 class TplLine
 {

@@ -1,12 +1,13 @@
 #include "template/Render.h"
 
+#include "template/Markers.h"
 #include "template/MetaTemplate.h"
 #include "text/AtomicFile.h"
 #include "text/Csv.h"
 
 namespace {
 
-const QString noValue = QStringLiteral("--");
+const QString &noValue = noValueMarker;
 const int keyWidth = 20;
 
 bool isSectionHeader(const TplLine &line)
@@ -114,7 +115,7 @@ bool lookupValue(const CommonValues &common, const MetaValues &own, const QStrin
         return found;
     if (it.value() == noValue)
         return found; // the common value, if any, stands
-    value = it.value() == QLatin1String("--NO_VALUE--") ? QString() : it.value();
+    value = it.value() == emptyValueMarker ? QString() : it.value();
     return true;
 }
 

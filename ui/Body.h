@@ -70,12 +70,9 @@ public:
 
     // The common-properties rows as the renderer reads them.
     CommonValues commonValues() const;
-    bool lookupValue(DataSet *dataSet, const QString &id, QString &value) const;
-    void writeMetadataYml(const QString &path, DataSet *dataSet);
 
     // Work generation (works/): see BodyWorks.cpp.
     void setWorksDirectory(const QString &path);
-    void makeThumbnail(const QString &path, DataSet *dataSet);
     // The generation pass into worksDirectory; report (when given) collects
     // what was made and what failed.
     bool runWorks(WorkPassReport *report = nullptr);

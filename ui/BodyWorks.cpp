@@ -42,25 +42,10 @@ public:
 
 } // namespace
 
-bool Body::lookupValue(DataSet *dataSet, const QString &id, QString &value) const
-{
-    return ::lookupValue(commonValues(), dataSet->meta, id, value);
-}
-
-void Body::writeMetadataYml(const QString &path, DataSet *dataSet)
-{
-    writeMetadataFile(path, tpl, commonValues(), dataSet->meta);
-}
-
 void Body::setWorksDirectory(const QString &path)
 {
     worksDirectory = QDir(path);
     QDir().mkpath(worksDirectory.absolutePath());
-}
-
-void Body::makeThumbnail(const QString &path, DataSet *dataSet)
-{
-    makeThumbnailImage(path, thumbnailSize(ui.ImageSizeW->text(), ui.ImageSizeH->text()), *dataSet);
 }
 
 bool Body::runWorks(WorkPassReport *report)
