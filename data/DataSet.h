@@ -2,7 +2,7 @@
 // Everything korvane knows about one "9809" data file: its header, points,
 // info-file values and the metadata map that metadata.yml is rendered from.
 
-#include "settings/ArgList.h"
+#include "data/InfoEntries.h"
 #include "text/Units.h"
 
 #include <QFileInfo>
@@ -75,7 +75,7 @@ public:
     QString baseName;
     QString suffix;
     Header9809 header;
-    ArgList info;
+    InfoEntries info;
     QVector<DataPoint> points;
     double xMin = 1e300, xMax = -1e300;
     double yMin = 1e300, yMax = -1e300;
@@ -160,6 +160,6 @@ enum class ChannelRole
 ChannelRole channelRole(const AbsorbanceChannels &channels, const QVector<int> &modes, int k);
 
 QString valueAfterKey(const QString &line, const QString &key, QString &value, const QString &pad);
-double detectorRange(const ArgList &info, const QString &detector);
+double detectorRange(const InfoEntries &info, const QString &detector);
 QString startDateTime(const DataSet &dataSet);
 QString endDateTime(const DataSet &dataSet);

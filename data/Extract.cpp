@@ -121,7 +121,7 @@ QString beamlineName(const QString &beamline)
 }
 
 // 10^(offset - range) of a detector; its range scales the recorded counts.
-QString detectorPower(const ArgList &info, const QString &detector, int offset)
+QString detectorPower(const InfoEntries &info, const QString &detector, int offset)
 {
     return QString::number(std::pow(10.0, offset - detectorRange(info, detector)), 'g', 6);
 }
@@ -225,7 +225,7 @@ bool blockValue(const Header9809 &header, const QString &key, QString &value)
 
 } // namespace
 
-double detectorRange(const ArgList &info, const QString &detector)
+double detectorRange(const InfoEntries &info, const QString &detector)
 {
     double range = 1.0;
     const QStringList texts = info.textsOf(QStringLiteral("Detector Range"));

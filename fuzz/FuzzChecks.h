@@ -138,8 +138,8 @@ inline bool info(const QByteArray &bytes, QString *why)
     DataSet dataSet;
     FUZZ_CHECK(dataSet.readInfo(in));
     FUZZ_CHECK(dataSet.info.size() <= lineCount(bytes));
-    for (const QString &name : dataSet.info.arrivalNames())
-        FUZZ_CHECK(name == name.trimmed());
+    for (const InfoEntry &entry : dataSet.info.entries())
+        FUZZ_CHECK(entry.name == entry.name.trimmed());
     const MetaTemplate &tpl = exampleTemplate();
     for (int index : tpl.fromDataIdx)
         dataSet.extractValue(tpl.lines.at(index).id);

@@ -1,6 +1,6 @@
 #pragma once
 // A store of named text entries: the command line and the configuration file
-// (the global appArgs), and the lines of a data file's info file.
+// (the global appArgs).
 
 #include <QHash>
 #include <QString>
