@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -234,170 +235,180 @@ bool hasNonBlank(const QString &text)
     return text.contains(QRegularExpression(QStringLiteral("\\S")));
 }
 
-// The header up to its "Offset" line, with the text semantics of the stream.
-bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
+// Line 1: identification, then the first item and the beamline.
+bool takeIdentification(Header9809 &header, const QString &line, QString *why)
 {
-    header.lineCount = 0;
-    QString line;
-
-    // Line 1: identification, then the first item and the beamline.
-    if (!readHeaderLine(in, header, line, why))
-        return false;
     const int afterTag = afterFormatTag(line);
     if (afterTag < 0) {
         setWhy(why, QStringLiteral("line 1: its first item is not \"%1\"").arg(tagFormat));
         return false;
     }
     header.format = tagFormat;
-    {
-        const QStringList items = itemsAfter(line.mid(afterTag), QString());
-        if (items.size() > 0)
-            header.firstItem = items.at(0);
-        if (items.size() > 1)
-            header.beamline = items.at(1);
-    }
+    const QStringList items = itemsAfter(line.mid(afterTag), QString());
+    if (items.size() > 0)
+        header.firstItem = items.at(0);
+    if (items.size() > 1)
+        header.beamline = items.at(1);
+    return true;
+}
 
-    // Line 2: the sample name, then start and end date and time.
-    if (!readHeaderLine(in, header, line, why))
-        return false;
+// Line 2: the sample name, then start and end date and time.
+void takeSampleAndDates(Header9809 &header, const QString &line)
+{
     const int datesAt = line2DatesAt(line);
     header.sampleName = trimmedItem(line.left(datesAt));
     // trimmedItem leaves a text of blanks as it is; a blank field is no name.
     if (!hasNonBlank(header.sampleName))
         header.sampleName.clear();
-    {
-        QString times[5];
-        QString rest = line.mid(datesAt);
-        for (QString &t : times)
-            rest = takeItem(rest, t);
-        const DateTimeFields start = line2DateTime(times[0], times[1]);
-        header.startYear = start.year;
-        header.startMonth = start.month;
-        header.startDay = start.day;
-        header.startHour = start.hour;
-        header.startMinute = start.minute;
-        header.startSecond = start.second;
-        header.startMsec = start.msec;
-        const DateTimeFields end = line2DateTime(times[3], times[4]);
-        header.endYear = end.year;
-        header.endMonth = end.month;
-        header.endDay = end.day;
-        header.endHour = end.hour;
-        header.endMinute = end.minute;
-        header.endSecond = end.second;
-        header.endMsec = end.msec;
-    }
+    QString times[5];
+    QString rest = line.mid(datesAt);
+    for (QString &t : times)
+        rest = takeItem(rest, t);
+    const DateTimeFields start = line2DateTime(times[0], times[1]);
+    header.startYear = start.year;
+    header.startMonth = start.month;
+    header.startDay = start.day;
+    header.startHour = start.hour;
+    header.startMinute = start.minute;
+    header.startSecond = start.second;
+    header.startMsec = start.msec;
+    const DateTimeFields end = line2DateTime(times[3], times[4]);
+    header.endYear = end.year;
+    header.endMonth = end.month;
+    header.endDay = end.day;
+    header.endHour = end.hour;
+    header.endMinute = end.minute;
+    header.endSecond = end.second;
+    header.endMsec = end.msec;
+}
 
-    // Line 3: free comment.
-    if (!readHeaderLine(in, header, line, why))
-        return false;
-    header.comment = line;
+// Line 4: storage ring values; item 4 is not kept.
+void takeRing(Header9809 &header, const QString &line)
+{
+    const QStringList items = itemsAfter(line, tagRing);
+    QString *targets[] = {&header.ringItem0, &header.ringItem1, &header.ringItem2,
+                          &header.ringItem3, nullptr,           &header.ringItem5};
+    for (int i = 0; i < 6 && i < items.size(); ++i)
+        if (targets[i])
+            *targets[i] = items.at(i);
+}
 
-    // Line 4: storage ring values; item 4 is not kept.
-    if (!readHeaderLine(in, header, line, why) || !checkTag(line, tagRing, 4, why))
+// Line 5: crystal, "D=" spacing unit, "Initial" "angle=" angle unit.
+bool takeMono(Header9809 &header, Units &units, const QString &line, QString *why)
+{
+    const QStringList items = itemsAfter(line, tagMono);
+    const int n = items.size();
+    if (n > 0)
+        header.setCrystal(items.at(0));
+    if (!checkItem(items, 1, QStringLiteral("D="), 5, why))
         return false;
-    {
-        const QStringList items = itemsAfter(line, tagRing);
-        QString *targets[] = {&header.ringItem0, &header.ringItem1, &header.ringItem2,
-                              &header.ringItem3, nullptr,           &header.ringItem5};
-        for (int i = 0; i < 6 && i < items.size(); ++i)
-            if (targets[i])
-                *targets[i] = items.at(i);
-    }
+    if (n > 2)
+        header.dSpacing = items.at(2);
+    if (n > 3)
+        header.dSpacingUnit = items.at(3);
+    if (!checkItem(items, 4, QStringLiteral("Initial"), 5, why) ||
+        !checkItem(items, 5, QStringLiteral("angle="), 5, why))
+        return false;
+    if (n > 6)
+        header.initialAngle = items.at(6);
+    if (n > 7)
+        header.initialAngleUnit = items.at(7);
+    const double spacing = header.dSpacing.toDouble();
+    if (spacing > 0)
+        units.d = spacing;
+    return true;
+}
 
-    // Line 5: crystal, "D=" spacing unit, "Initial" "angle=" angle unit.
-    if (!readHeaderLine(in, header, line, why) || !checkTag(line, tagMono, 5, why))
-        return false;
-    {
-        const QStringList items = itemsAfter(line, tagMono);
-        const int n = items.size();
-        if (n > 0)
-            header.setCrystal(items.at(0));
-        if (!checkItem(items, 1, QStringLiteral("D="), 5, why))
-            return false;
-        if (n > 2)
-            header.dSpacing = items.at(2);
-        if (n > 3)
-            header.dSpacingUnit = items.at(3);
-        if (!checkItem(items, 4, QStringLiteral("Initial"), 5, why) ||
-            !checkItem(items, 5, QStringLiteral("angle="), 5, why))
-            return false;
-        if (n > 6)
-            header.initialAngle = items.at(6);
-        if (n > 7)
-            header.initialAngleUnit = items.at(7);
-        const double spacing = header.dSpacing.toDouble();
-        if (spacing > 0)
-            units.d = spacing;
-    }
-
-    // Line 6: "Points=" counts only after the repetition value. Without a
-    // "Repetition=" (one program wrote "Repitition="), valueAfterKey hands
-    // back the whole line, and the point count is still found.
-    if (!readHeaderLine(in, header, line, why))
-        return false;
+// Line 6: "Points=" counts only after the repetition value. Without a
+// "Repetition=" (one program wrote "Repitition="), valueAfterKey hands back
+// the whole line, and the point count is still found.
+void takeScanLine(Header9809 &header, const QString &line)
+{
     header.scanLine = line;
-    {
-        const QString rest = valueAfterKey(line, QStringLiteral("Repetition="), header.repetition,
-                                           QStringLiteral(" "));
-        valueAfterKey(rest, QStringLiteral("Points="), header.pointCount, QStringLiteral(" "));
-    }
+    const QString rest =
+        valueAfterKey(line, QStringLiteral("Repetition="), header.repetition, QStringLiteral(" "));
+    valueAfterKey(rest, QStringLiteral("Points="), header.pointCount, QStringLiteral(" "));
+}
 
-    // Line 7: the number of scan blocks.
-    if (!readHeaderLine(in, header, line, why))
+// Line 9: the scan axis code follows the "-" of the second item.
+void takeScanAxis(Header9809 &header, const QString &line)
+{
+    QString first, second;
+    takeItem(takeItem(line, first), second);
+    const int dash = second.indexOf(QLatin1Char('-'));
+    const QString code = (dash >= 0 ? second.mid(dash + 1) : second).toUpper();
+    header.xUnit = code == QLatin1String("ENG") ? QStringLiteral("eV") : QStringLiteral("deg");
+}
+
+BlockRow blockRow(const QString &line)
+{
+    BlockRow row;
+    QString rest = line;
+    for (QString &cell : row.item)
+        rest = takeItem(rest, cell);
+    return row;
+}
+
+// The items of the Mode or Offset line from item 2 on.
+template <typename T> QVector<T> numbersAfter(const QString &line, const QString &tag)
+{
+    QVector<T> numbers;
+    const QStringList items = itemsAfter(line, tag);
+    for (int i = 2; i < items.size(); ++i)
+        numbers.append(std::is_same_v<T, int> ? T(items.at(i).toInt()) : T(items.at(i).toDouble()));
+    return numbers;
+}
+
+// The header's lines one after the other, counted, with the reason of the
+// first that is missing or lacks its tag.
+struct HeaderLines
+{
+    QTextStream &in;
+    Header9809 &header;
+    QString *why;
+    QString line;
+
+    bool next() { return readHeaderLine(in, header, line, why); }
+    bool next(const QString &tag) { return next() && checkTag(line, tag, header.lineCount, why); }
+};
+
+// The header up to its "Offset" line, with the text semantics of the stream.
+bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
+{
+    header.lineCount = 0;
+    HeaderLines h{in, header, why, QString()};
+    if (!h.next() || !takeIdentification(header, h.line, why) || !h.next())
         return false;
-    valueAfterKey(line, QStringLiteral("Block ="), header.blockCount, QStringLiteral(" "));
-
+    takeSampleAndDates(header, h.line);
+    if (!h.next())
+        return false;
+    header.comment = h.line; // line 3, whole
+    if (!h.next(tagRing))
+        return false;
+    takeRing(header, h.line);
+    if (!h.next(tagMono) || !takeMono(header, units, h.line, why) || !h.next())
+        return false;
+    takeScanLine(header, h.line);
+    if (!h.next())
+        return false;
+    valueAfterKey(h.line, QStringLiteral("Block ="), header.blockCount, QStringLiteral(" "));
     // Line 8 holds nothing we use.
-    if (!readHeaderLine(in, header, line, why))
+    if (!h.next() || !h.next())
         return false;
-
-    // Line 9: the scan axis code follows the "-" of the second item.
-    if (!readHeaderLine(in, header, line, why))
-        return false;
-    {
-        QString first, second;
-        takeItem(takeItem(line, first), second);
-        const int dash = second.indexOf(QLatin1Char('-'));
-        const QString code = (dash >= 0 ? second.mid(dash + 1) : second).toUpper();
-        header.xUnit = code == QLatin1String("ENG") ? QStringLiteral("eV") : QStringLiteral("deg");
-    }
-
-    // The scan-block table, one row per block.
+    takeScanAxis(header, h.line);
     header.blocks.clear();
-    const int blockRows = header.blockCount.toInt();
-    for (int i = 0; i < blockRows; ++i) {
-        if (!readHeaderLine(in, header, line, why))
+    for (int i = header.blockCount.toInt(); i > 0; --i) {
+        if (!h.next())
             return false;
-        BlockRow row;
-        QString rest = line;
-        for (QString &cell : row.item)
-            rest = takeItem(rest, cell);
-        header.blocks.append(row);
+        header.blocks.append(blockRow(h.line));
     }
-
-    // Two lines of column titles that nothing reads.
-    for (int i = 0; i < 2; ++i)
-        if (!readHeaderLine(in, header, line, why))
-            return false;
-
-    if (!readHeaderLine(in, header, line, why) || !checkTag(line, tagMode, header.lineCount, why))
+    // Two lines of column titles that nothing reads, then modes and offsets.
+    if (!h.next() || !h.next() || !h.next(tagMode))
         return false;
-    header.modes.clear();
-    {
-        const QStringList items = itemsAfter(line, tagMode);
-        for (int i = 2; i < items.size(); ++i)
-            header.modes.append(items.at(i).toInt());
-    }
-
-    if (!readHeaderLine(in, header, line, why) || !checkTag(line, tagOffset, header.lineCount, why))
+    header.modes = numbersAfter<int>(h.line, tagMode);
+    if (!h.next(tagOffset))
         return false;
-    header.offsets.clear();
-    {
-        const QStringList items = itemsAfter(line, tagOffset);
-        for (int i = 2; i < items.size(); ++i)
-            header.offsets.append(items.at(i).toDouble());
-    }
+    header.offsets = numbersAfter<double>(h.line, tagOffset);
     return true;
 }
 

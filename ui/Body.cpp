@@ -45,7 +45,15 @@ void setupDialog(QFileDialog &dialog, const QString &title, QFileDialog::AcceptM
 Body::Body(QWidget *parent) : QFrame(parent)
 {
     ui.setupUi(this);
+    buildStatusLine();
+    readSettings();
+    setupDialogs();
+    connect(ui.DataFilesDropArea, &DropArea::dropped, this, &Body::loadDroppedDataFiles);
+    readStartFiles();
+}
 
+void Body::buildStatusLine()
+{
     // A row of its own under the three frames of the form.
     statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -64,7 +72,10 @@ Body::Body(QWidget *parent) : QFrame(parent)
     passProgress->hide();
     statusBar->addPermanentWidget(passProgress);
     ui.gridLayout->addWidget(statusBar, 3, 0);
+}
 
+void Body::readSettings()
+{
     // Settings, in this order: options beat configuration keys, which beat
     // the defaults.
     templateFile = setting("korvane-template.yml", "Template_File", "-t");
@@ -99,7 +110,10 @@ Body::Body(QWidget *parent) : QFrame(parent)
     // The image size has no option: only the configuration file sets it.
     ui.ImageSizeW->setText(appArgs.valueOf(QStringLiteral("Img_W"), QStringLiteral("1024")));
     ui.ImageSizeH->setText(appArgs.valueOf(QStringLiteral("Img_H"), QStringLiteral("1024")));
+}
 
+void Body::setupDialogs()
+{
     // The dialogs are modeless members, so each keeps its folder and
     // selection from one use to the next.
     // Quick scans are written with the suffix .qd.
@@ -143,9 +157,10 @@ Body::Body(QWidget *parent) : QFrame(parent)
     // Queued: the dialog is gone from the screen before the pass begins.
     connect(&saveWorksDialog, &QFileDialog::fileSelected, this,
             qOverload<const QString &>(&Body::genWorks), Qt::QueuedConnection);
+}
 
-    connect(ui.DataFilesDropArea, &DropArea::dropped, this, &Body::loadDroppedDataFiles);
-
+void Body::readStartFiles()
+{
     // Both are in place before the window is shown and any data file opens.
     templateRead = {QFileInfo(templateFile).absoluteFilePath(), false, 0, QString()};
     TextFileReader templateReader;

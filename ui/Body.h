@@ -92,6 +92,11 @@ public slots:
     void openDatas(const QStringList &dataNames);
 
 private:
+    // The steps of building the window.
+    void buildStatusLine();
+    void readSettings();
+    void setupDialogs();
+    void readStartFiles(); // the template and the common properties
     // The status line says what the action did; the tooltip lists every failure.
     void showOutcome(const ActionOutcome &outcome);
     void showPropsOutcome(PropsAction action, const QString &fname,

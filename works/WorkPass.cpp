@@ -155,6 +155,89 @@ QString workFileBase(const WorkOptions &options, const DataSet &dataSet)
     return base;
 }
 
+namespace {
+
+QVector<DataSet *> flaggedSets(const QList<DataSet *> &dataSets)
+{
+    QVector<DataSet *> flagged;
+    for (DataSet *dataSet : dataSets) {
+        if (dataSet->metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) == 1)
+            flagged << dataSet;
+    }
+    return flagged;
+}
+
+// A scan keeps the work an earlier pass made of it (again). Else it takes the
+// next number whose folder holds no scan, numbers passed over included, so
+// that numbers are never reused.
+QString workFolderFor(KnownWorks &known, const WorkOptions &options, const QString &copyName,
+                      const QString &dataPath, int &workCount, bool &again)
+{
+    QString workName = known.claimWork(copyName, dataPath);
+    again = !workName.isEmpty();
+    if (!again) {
+        do
+            workName = workFolderName(options, ++workCount);
+        while (known.isTaken(workName));
+        known.claim(workName);
+    }
+    return workName;
+}
+
+// The work's own values, which its metadata.yml shows.
+void setWorkValues(DataSet &dataSet, const WorkOptions &options, const QString &workName,
+                   const QString &fileBase)
+{
+    if (options.localId)
+        dataSet.meta[QStringLiteral("INFO_015")] = workName;
+    dataSet.meta[QStringLiteral("FILE_001")] = fileBase;
+    dataSet.meta[QStringLiteral("FILE_026")] = fileBase;
+    const QString title = QStringLiteral("XAFS Std. Meas. of %1 (%2)")
+                              .arg(dataSet.metaValue(QStringLiteral("SMPL_001")),
+                                   dataSet.metaValue(QStringLiteral("SMPL_002")));
+    dataSet.meta[QStringLiteral("INFO_013")] = title;
+    dataSet.meta[QStringLiteral("INFO_014")] = title;
+}
+
+// The copies and metadata.yml at once; the picture at once, or on the pool
+// when drawing.
+void writeWorkFiles(PendingWork &step, const QDir &workDir, const QString &fileBase,
+                    const QString &copyName, const MetaTemplate &tpl, const CommonValues &common,
+                    const QSize &imageSize)
+{
+    const DataSet *dataSet = step.dataSet;
+    copyInto(step.failures, dataSet->path, workDir.absoluteFilePath(copyName), true);
+    copyInto(step.failures, withSuffix(dataSet->path, QStringLiteral("info")),
+             workDir.absoluteFilePath(fileBase + QLatin1String(".info")), false);
+    QString why;
+    const QString ymlPath = workDir.absoluteFilePath(QStringLiteral("metadata.yml"));
+    if (!writeMetadataFile(ymlPath, tpl, common, dataSet->meta, &why))
+        addFailure(step.failures, ymlPath, why);
+    // The drawing reads the data set, which this pass no longer changes.
+    step.picturePath = workDir.absoluteFilePath(fileBase + QLatin1String(".png"));
+    if (step.drawing)
+        step.picture = QtConcurrent::run(pictureFailure, step.picturePath, imageSize, dataSet);
+    else
+        step.pictureWhy = pictureFailure(step.picturePath, imageSize, dataSet);
+}
+
+// Committed at the end, so a failed pass never leaves half a page in place
+// of the last good one; made again by every pass, as the works are, so not
+// forced to disk.
+void writeIndexPage(WorkPassReport &result, const QDir &worksDirectory, const QString &page)
+{
+    const QString indexPath = worksDirectory.absoluteFilePath(QStringLiteral("index.html"));
+    QString why;
+    result.indexWritten =
+        writeFileAtomically(indexPath, textFileBytes(page), Durability::Cached, &why);
+    if (!result.indexWritten) {
+        qDebug() << QStringLiteral("Index File [%1] can not be opened").arg(indexPath);
+        addFailure(result.failures, indexPath, why);
+    }
+}
+
+} // namespace
+
 bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
                  const WorkOptions &options, const MetaTemplate &tpl, const CommonValues &common,
                  WorkPassReport *report)
@@ -163,9 +246,6 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     WorkPassReport &result = report ? *report : ownReport;
     const int failuresBefore = result.failures.size();
     const bool parallel = result.parallel && threadedTextDrawing();
-
-    // The page is committed at the end, so a failed pass never leaves half a
-    // page in place of the last good one.
     QString page;
     QTextStream pageOut(&page);
     writeIndexHead(pageOut, pageTitle, pageTitle);
@@ -174,30 +254,18 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     // their pictures do not pile up in memory.
     const int maxPending = 2 * QThreadPool::globalInstance()->maxThreadCount() + 2;
     std::deque<PendingWork> pending;
-    QVector<DataSet *> flagged;
-    for (DataSet *dataSet : dataSets) {
-        if (dataSet->metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) == 1)
-            flagged << dataSet;
-    }
+    const QVector<DataSet *> flagged = flaggedSets(dataSets);
     result.toDo += flagged.size();
     if (result.onProgress)
         result.onProgress(result.finished, result.toDo);
     KnownWorks known = knownWorks(worksDirectory, flagged, options);
     int workCount = 0;
-    for (DataSet *dataSet : qAsConst(flagged)) {
+    for (DataSet *dataSet : flagged) {
         const QString fileBase = workFileBase(options, *dataSet);
         const QString copyName = dataCopyName(fileBase, dataSet->path);
-        // A scan keeps the work an earlier pass made of it. Else it takes the
-        // next number whose folder holds no scan, numbers passed over
-        // included, so that numbers are never reused.
-        QString workName = known.claimWork(copyName, dataSet->path);
-        const bool again = !workName.isEmpty();
-        if (!again) {
-            do
-                workName = workFolderName(options, ++workCount);
-            while (known.isTaken(workName));
-            known.claim(workName);
-        }
+        bool again = false;
+        const QString workName =
+            workFolderFor(known, options, copyName, dataSet->path, workCount, again);
         // A data set listed twice must not change while its picture is drawn.
         if (std::any_of(pending.begin(), pending.end(),
                         [dataSet](const PendingWork &p) { return p.dataSet == dataSet; }))
@@ -205,7 +273,6 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
         pending.emplace_back();
         PendingWork &step = pending.back();
         step.dataSet = dataSet;
-
         QDir workDir(worksDirectory);
         if (!workDir.mkpath(workName) || !workDir.cd(workName)) {
             const QString folder = worksDirectory.absoluteFilePath(workName);
@@ -214,56 +281,17 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
             reportFinished(result, pending, !parallel);
             continue;
         }
-
-        if (options.localId)
-            dataSet->meta[QStringLiteral("INFO_015")] = workName;
-        const QString dataCopy = workDir.absoluteFilePath(copyName);
-        const QString metadataPath = workDir.absoluteFilePath(QStringLiteral("metadata.yml"));
-        dataSet->meta[QStringLiteral("FILE_001")] = fileBase;
-        dataSet->meta[QStringLiteral("FILE_026")] = fileBase;
-        const QString title = QStringLiteral("XAFS Std. Meas. of %1 (%2)")
-                                  .arg(dataSet->metaValue(QStringLiteral("SMPL_001")),
-                                       dataSet->metaValue(QStringLiteral("SMPL_002")));
-        dataSet->meta[QStringLiteral("INFO_013")] = title;
-        dataSet->meta[QStringLiteral("INFO_014")] = title;
-
-        copyInto(step.failures, dataSet->path, dataCopy, true);
-        copyInto(step.failures, withSuffix(dataSet->path, QStringLiteral("info")),
-                 workDir.absoluteFilePath(fileBase + QLatin1String(".info")), false);
-
-        QString why;
-        const QString ymlPath = withSuffix(metadataPath, QStringLiteral("yml"));
-        if (!writeMetadataFile(ymlPath, tpl, common, dataSet->meta, &why))
-            addFailure(step.failures, ymlPath, why);
-        // The drawing reads the data set, which this pass no longer changes.
-        step.picturePath = workDir.absoluteFilePath(fileBase + QLatin1String(".png"));
+        setWorkValues(*dataSet, options, workName, fileBase);
         step.drawing = parallel;
-        if (step.drawing)
-            step.picture = QtConcurrent::run(pictureFailure, step.picturePath, options.imageSize,
-                                             step.dataSet);
-        else
-            step.pictureWhy = pictureFailure(step.picturePath, options.imageSize, dataSet);
-
+        writeWorkFiles(step, workDir, fileBase, copyName, tpl, common, options.imageSize);
         writeIndexRow(pageOut, workName, fileBase, copyName);
         step.made = true;
-        step.work.number = again ? 0 : workCount;
-        step.work.again = again;
-        step.work.dataPath = dataSet->path;
-        step.work.folder = workDir.absolutePath();
+        step.work = {again ? 0 : workCount, again, dataSet->path, workDir.absolutePath()};
         reportFinished(result, pending, !parallel || int(pending.size()) > maxPending);
     }
     reportFinished(result, pending, true);
     writeIndexTail(pageOut);
     pageOut.flush();
-
-    const QString indexPath = worksDirectory.absoluteFilePath(QStringLiteral("index.html"));
-    QString why;
-    // Made again by every pass, as the works are: not forced to disk.
-    result.indexWritten =
-        writeFileAtomically(indexPath, textFileBytes(page), Durability::Cached, &why);
-    if (!result.indexWritten) {
-        qDebug() << QStringLiteral("Index File [%1] can not be opened").arg(indexPath);
-        addFailure(result.failures, indexPath, why);
-    }
+    writeIndexPage(result, worksDirectory, page);
     return result.failures.size() == failuresBefore;
 }
