@@ -32,7 +32,10 @@ int runKorvane(int &argc, char **argv)
     QTranslator qtTranslator;
     QString configWhy;
     const bool configRead = fillAppArgs(argc, argv, &configWhy);
-    installTranslation(app, translator, qtTranslator);
+    // A batch run's lines are English, reasons included, for the scripts
+    // that read them; the window speaks Japanese.
+    if (!batchRequested(appArgs))
+        installTranslation(app, translator, qtTranslator);
 
     if (batchRequested(appArgs)) {
         // A configuration file named on purpose must be there; the default

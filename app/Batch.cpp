@@ -83,15 +83,19 @@ int runBatch(Body &body, const BatchPlan &plan)
     int twice = 0;
     for (const QString &file : plan.dataFiles) {
         QString why;
-        if (const DataSet *open = body.openedAs(file)) {
+        switch (body.openDataFile(file, &why)) {
+        case Body::Opening::Opened:
+            ++opened;
+            break;
+        case Body::Opening::AlreadyOpen:
             ++twice;
             say(QStringLiteral("korvane: data file %1 is already open (as %2); not opened again")
-                    .arg(file, open->path));
-        } else if (body.openDataFile(file, &why)) {
-            ++opened;
-        } else {
+                    .arg(file, body.openedAs(file)->path));
+            break;
+        case Body::Opening::Rejected:
             ++rejected;
             say(QStringLiteral("korvane: data file %1 rejected: %2").arg(file, why));
+            break;
         }
     }
 

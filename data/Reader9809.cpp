@@ -36,8 +36,8 @@ const int sampleNameWidth = 17;
 bool readHeaderLine(QTextStream &in, Header9809 &header, QString &line, QString *why)
 {
     if (in.atEnd()) {
-        setWhy(why, QStringLiteral("the file ends at line %1 before the data section")
-                        .arg(header.lineCount));
+        setWhy(why,
+               reason("the file ends at line %1 before the data section").arg(header.lineCount));
         return false;
     }
     line = in.readLine();
@@ -49,7 +49,7 @@ bool checkTag(const QString &line, const QString &tag, int lineNo, QString *why)
 {
     if (startsWithPrefix(line, tag))
         return true;
-    setWhy(why, QStringLiteral("line %1: does not start with \"%2\"").arg(lineNo).arg(tag));
+    setWhy(why, reason("line %1: does not start with \"%2\"").arg(lineNo).arg(tag));
     return false;
 }
 
@@ -58,7 +58,7 @@ bool checkItem(const QStringList &items, int index, const QString &expected, int
 {
     if (index >= items.size() || items.at(index) == expected)
         return true;
-    setWhy(why, QStringLiteral("line %1: item %2 is \"%3\", not \"%4\"")
+    setWhy(why, reason("line %1: item %2 is \"%3\", not \"%4\"")
                     .arg(lineNo)
                     .arg(index)
                     .arg(items.at(index), expected));
@@ -240,7 +240,7 @@ bool takeIdentification(Header9809 &header, const QString &line, QString *why)
 {
     const int afterTag = afterFormatTag(line);
     if (afterTag < 0) {
-        setWhy(why, QStringLiteral("line 1: its first item is not \"%1\"").arg(tagFormat));
+        setWhy(why, reason("line 1: its first item is not \"%1\"").arg(tagFormat));
         return false;
     }
     header.format = tagFormat;
@@ -439,7 +439,7 @@ bool roomForPoint(DataSet &set, QString *why)
 {
     if (set.points.size() < maxDataPoints)
         return true;
-    setWhy(why, QStringLiteral("the file has more than %1 data points").arg(maxDataPoints));
+    setWhy(why, reason("the file has more than %1 data points").arg(maxDataPoints));
     startData(set);
     return false;
 }
@@ -627,7 +627,7 @@ bool DataSet::read9809(const QString &path, QString *why)
     TextFileReader file;
     QString error;
     if (!file.open(path, &error)) {
-        setWhy(why, QStringLiteral("cannot open the file: %1").arg(error));
+        setWhy(why, reason("cannot open the file: %1").arg(error));
         return false;
     }
     QTextStream &in = file.stream();

@@ -59,9 +59,9 @@ QString commonPropsTemplateText(const MetaTemplate &tpl)
 
 bool savePropsFile(const QString &path, const QString &text, QString *why)
 {
-    QString reason;
-    if (writeFileAtomically(path, textFileBytes(text), Durability::Synced, &reason))
+    QString error;
+    if (writeFileAtomically(path, textFileBytes(text), Durability::Synced, &error))
         return true;
-    setWhy(why, QStringLiteral("cannot write %1: %2").arg(path, reason));
+    setWhy(why, reason("cannot write %1: %2").arg(path, error));
     return false;
 }

@@ -242,4 +242,99 @@
         <translation>μt</translation>
     </message>
 </context>
+<context>
+    <name>Reason</name>
+    <message>
+        <source>the file ends at line %1 before the data section</source>
+        <translation>データ部の前、%1 行目でファイルが終わっています</translation>
+    </message>
+    <message>
+        <source>line %1: does not start with &quot;%2&quot;</source>
+        <translation>%1 行目: &quot;%2&quot; で始まっていません</translation>
+    </message>
+    <message>
+        <source>line %1: item %2 is &quot;%3&quot;, not &quot;%4&quot;</source>
+        <translation>%1 行目: 項目 %2 が &quot;%4&quot; ではなく &quot;%3&quot; です</translation>
+    </message>
+    <message>
+        <source>line 1: its first item is not &quot;%1&quot;</source>
+        <translation>1 行目: 最初の項目が &quot;%1&quot; ではありません</translation>
+    </message>
+    <message>
+        <source>the file has more than %1 data points</source>
+        <translation>データ点が %1 点を超えています</translation>
+    </message>
+    <message>
+        <source>cannot open the file: %1</source>
+        <translation>ファイルを開けません: %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>its name holds a NUL character</source>
+        <translation>名前に NUL 文字が含まれています</translation>
+    </message>
+    <message>
+        <source>it is a directory</source>
+        <translation>フォルダです</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <source>no file name</source>
+        <translation>ファイル名がありません</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB</source>
+        <translation>%1 MiB を超えています</translation>
+    </message>
+    <message>
+        <source>%1 leads round a loop of symbolic links</source>
+        <translation>%1 はシンボリックリンクの循環につながっています</translation>
+    </message>
+    <message>
+        <source>cannot rename %1 to %2: %3</source>
+        <translation>%1 を %2 に名前変更できません: %3</translation>
+    </message>
+    <message>
+        <source>%1 is a folder</source>
+        <translation>%1 はフォルダです</translation>
+    </message>
+    <message>
+        <source>%1 is not writable</source>
+        <translation>%1 は書き込みできません</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>not a readable 9809 data file</source>
+        <translation>読み込める 9809 データファイルではありません</translation>
+    </message>
+    <message>
+        <source>the data file is missing</source>
+        <translation>データファイルがありません</translation>
+    </message>
+    <message>
+        <source>the work folder can not be created</source>
+        <translation>Work フォルダを作成できません</translation>
+    </message>
+    <message>
+        <source>the image can not be saved to %1</source>
+        <translation>画像を %1 に保存できません</translation>
+    </message>
+    <message>
+        <source>an image of %1 x %2 pixels is too large (at most %3 pixels)</source>
+        <translation>%1 x %2 ピクセルの画像は大きすぎます (最大 %3 ピクセル)</translation>
+    </message>
+    <message>
+        <source>an image of %1 x %2 pixels can not be allocated</source>
+        <translation>%1 x %2 ピクセルの画像のメモリを確保できません</translation>
+    </message>
+</context>
 </TS>

@@ -2,6 +2,7 @@
 #include "text/TextFile.h"
 
 #include "text/LineItems.h"
+#include "text/Why.h"
 
 #include <QDebug>
 #include <QFile>
@@ -118,7 +119,7 @@ bool ArgList::readConfig(const QString &path, QString *why)
     if (path.contains(QChar(0))) {
         qDebug() << "Can't open config file : " << path;
         if (why)
-            *why = QStringLiteral("its name holds a NUL character");
+            *why = reason("its name holds a NUL character");
         return false;
     }
     // A file already being read is included again only through a cycle;

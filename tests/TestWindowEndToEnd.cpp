@@ -361,6 +361,11 @@ void TestWindowEndToEnd::session()
                           " — 問題 2 件、最初の問題: テンプレート %1 "
                           "を読み込めません: No such file or directory";
     QCOMPARE(japanese.statusText->text(), start.arg(dir.filePath("none.yml")));
+    // The reasons too.
+    japanese.openData(dir.filePath("config.cfg"));
+    QTRY_VERIFY2(japanese.statusText->toolTip().contains(
+                     "config.cfg: 1 行目: 最初の項目が \"9809\" ではありません"),
+                 qPrintable(japanese.statusText->toolTip()));
 }
 
 QTEST_MAIN(TestWindowEndToEnd)

@@ -33,7 +33,7 @@ bool chainEnd(const QString &path, QString &end, QString *why)
     QFileInfo info(path);
     for (int links = 0; info.isSymLink(); ++links) {
         if (links == maxLinks) {
-            setWhy(why, QStringLiteral("%1 leads round a loop of symbolic links").arg(path));
+            setWhy(why, reason("%1 leads round a loop of symbolic links").arg(path));
             return false;
         }
         info.setFile(info.symLinkTarget());
@@ -90,8 +90,8 @@ bool replaceFile(const QString &finalPath, const QByteArray &bytes, Durability d
         temp.setPermissions(finalInfo.permissions());
     if (std::rename(QFile::encodeName(temp.fileName()).constData(),
                     QFile::encodeName(finalPath).constData()) != 0)
-        return discard(QStringLiteral("cannot rename %1 to %2: %3")
-                           .arg(temp.fileName(), finalPath, errnoText()));
+        return discard(
+            reason("cannot rename %1 to %2: %3").arg(temp.fileName(), finalPath, errnoText()));
     return true;
 }
 
@@ -134,11 +134,11 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, Durabilit
         return false;
     const QFileInfo finalInfo(finalPath);
     if (finalInfo.isDir()) {
-        setWhy(why, QStringLiteral("%1 is a folder").arg(path));
+        setWhy(why, reason("%1 is a folder").arg(path));
         return false;
     }
     if (finalInfo.exists() && !finalInfo.isWritable()) {
-        setWhy(why, QStringLiteral("%1 is not writable").arg(path));
+        setWhy(why, reason("%1 is not writable").arg(path));
         return false;
     }
     return replaceFile(finalPath, bytes, durability, why);

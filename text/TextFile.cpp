@@ -23,7 +23,7 @@ namespace {
 
 QString tooLarge()
 {
-    return QStringLiteral("it is larger than %1 MiB").arg(maxTextFileBytes >> 20);
+    return reason("it is larger than %1 MiB").arg(maxTextFileBytes >> 20);
 }
 
 // Qt's resource files (":/...") have no descriptor to read.
@@ -92,8 +92,8 @@ bool readRegularFile(const QString &path, QByteArray &bytes, QString *why)
     if (!ok) {
         setWhy(why, QString::fromLocal8Bit(std::strerror(errno)));
     } else if (!S_ISREG(status.st_mode)) {
-        setWhy(why, S_ISDIR(status.st_mode) ? QStringLiteral("it is a directory")
-                                            : QStringLiteral("it is not a regular file"));
+        setWhy(why, S_ISDIR(status.st_mode) ? reason("it is a directory")
+                                            : reason("it is not a regular file"));
         ok = false;
     } else if (status.st_size > maxTextFileBytes) {
         setWhy(why, tooLarge());
@@ -115,8 +115,8 @@ bool readRegularFile(const QString &path, QByteArray &bytes, QString *why)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        setWhy(why, info.isDir() ? QStringLiteral("it is a directory")
-                                 : QStringLiteral("it is not a regular file"));
+        setWhy(why,
+               info.isDir() ? reason("it is a directory") : reason("it is not a regular file"));
         return false;
     }
     if (info.size() > maxTextFileBytes) {
@@ -165,7 +165,7 @@ bool readFileBytes(const QString &path, QByteArray &bytes, QString *why)
 {
     bytes.clear();
     if (path.isEmpty()) {
-        setWhy(why, QStringLiteral("no file name"));
+        setWhy(why, reason("no file name"));
         return false;
     }
     const bool read = path.startsWith(QLatin1Char(':')) ? readResource(path, bytes, why)

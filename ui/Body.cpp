@@ -4,6 +4,7 @@
 #include "props/PropUi.h"
 #include "settings/ArgList.h"
 #include "text/TextFile.h"
+#include "text/Why.h"
 
 #include <QButtonGroup>
 #include <QDateTime>
@@ -195,7 +196,7 @@ DataSet *Body::openedAs(const QString &dataName) const
     return nullptr;
 }
 
-bool Body::openDataFile(const QString &dataName, QString *why)
+Body::Opening Body::openDataFile(const QString &dataName, QString *why)
 {
     // The flag is taken per file, when the file is opened.
     const bool createWork = ui.SetCreateWorkFlag->isChecked();
@@ -205,19 +206,19 @@ bool Body::openDataFile(const QString &dataName, QString *why)
     if (openedAs(dataName)) {
         if (why)
             *why = tr("already open");
-        return false;
+        return Opening::AlreadyOpen;
     }
     auto *dataSet = new DataSet;
     dataSet->openFile(createWork, dataName, &tpl, why);
     if (!dataSet->ok) {
         delete dataSet;
         if (why && why->isEmpty())
-            *why = QStringLiteral("not a readable 9809 data file");
-        return false;
+            *why = reason("not a readable 9809 data file");
+        return Opening::Rejected;
     }
     dataSets.append(dataSet);
     ui.DataFiles->addItem(dataSet->fileName);
-    return true;
+    return Opening::Opened;
 }
 
 void Body::showOutcome(const ActionOutcome &outcome)
@@ -258,7 +259,7 @@ void Body::openData(const QString &dataName)
     // repaint, and a drop is no input it holds back).
     if (passRunning)
         why = tr("works are being made; open it again when they are done");
-    if (!passRunning && openDataFile(dataName, &why)) {
+    if (!passRunning && openDataFile(dataName, &why) == Opening::Opened) {
         ++openedCount;
     } else {
         const QString name = QFileInfo(dataName).fileName();

@@ -58,7 +58,14 @@ public:
 
     // The same operations as the slots, telling whether they succeeded and,
     // through why, the reason when not (for batch runs).
-    bool openDataFile(const QString &dataName, QString *why = nullptr);
+    // What opening a data file came to, a kind its callers count apart.
+    enum class Opening
+    {
+        Opened,
+        AlreadyOpen, // the file is open already: no second record of one scan
+        Rejected     // no readable 9809 file
+    };
+    Opening openDataFile(const QString &dataName, QString *why = nullptr);
     // The record of the file dataName names, under this or any other name
     // (links followed); null when it is not open.
     DataSet *openedAs(const QString &dataName) const;

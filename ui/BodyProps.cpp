@@ -9,6 +9,7 @@
 #include "props/DataProps.h"
 #include "props/PropUi.h"
 #include "text/TextFile.h"
+#include "text/Why.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -23,7 +24,7 @@ bool openForReading(TextFileReader &file, const QString &fname, QString *why)
     if (file.open(fname, &error))
         return true;
     if (why)
-        *why = QStringLiteral("cannot read %1: %2").arg(fname, error);
+        *why = reason("cannot read %1: %2").arg(fname, error);
     return false;
 }
 

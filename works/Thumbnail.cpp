@@ -176,7 +176,7 @@ bool savePicture(const QImage &image, const QString &path, QString *why)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!(indexed.isNull() ? image : indexed).save(&buffer, format.constData(), -1)) {
-        setWhy(why, QStringLiteral("the image can not be saved to %1").arg(path));
+        setWhy(why, reason("the image can not be saved to %1").arg(path));
         return false;
     }
     // Made again by every pass: not forced to disk.
@@ -188,7 +188,7 @@ bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &d
 {
     if (!thumbnailSizeAllowed(size)) {
         qDebug() << "Thumbnail image is too large:" << size.width() << size.height();
-        setWhy(why, QStringLiteral("an image of %1 x %2 pixels is too large (at most %3 pixels)")
+        setWhy(why, reason("an image of %1 x %2 pixels is too large (at most %3 pixels)")
                         .arg(size.width())
                         .arg(size.height())
                         .arg(maxThumbnailPixels));
@@ -197,7 +197,7 @@ bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &d
     const QImage image = drawThumbnail(size, dataSet);
     if (image.isNull()) {
         qDebug() << "Thumbnail image can not be allocated:" << size.width() << size.height();
-        setWhy(why, QStringLiteral("an image of %1 x %2 pixels can not be allocated")
+        setWhy(why, reason("an image of %1 x %2 pixels can not be allocated")
                         .arg(size.width())
                         .arg(size.height()));
         return false;

@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "text/AtomicFile.h"
+#include "text/Why.h"
 #include "works/Copy.h"
 #include "works/IndexPage.h"
 #include "works/KnownWorks.h"
@@ -39,7 +40,7 @@ void copyInto(QStringList &report, const QString &source, const QString &target,
         break;
     case CopyResult::NoSource:
         if (required)
-            addFailure(report, source, QStringLiteral("the data file is missing"));
+            addFailure(report, source, reason("the data file is missing"));
         break;
     case CopyResult::Failed:
         addFailure(report, target, why);
@@ -277,7 +278,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
         if (!workDir.mkpath(workName) || !workDir.cd(workName)) {
             const QString folder = worksDirectory.absoluteFilePath(workName);
             qDebug() << QStringLiteral("Work Folder [%1] can not be created").arg(folder);
-            addFailure(step.failures, folder, QStringLiteral("the work folder can not be created"));
+            addFailure(step.failures, folder, reason("the work folder can not be created"));
             reportFinished(result, pending, !parallel);
             continue;
         }
