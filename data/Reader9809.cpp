@@ -19,6 +19,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace korvane {
+
 namespace {
 
 const QString tagFormat = QStringLiteral("9809");
@@ -660,3 +662,5 @@ bool DataSet::read9809(QTextStream &in, QString *why)
     }
     return readDataText(*this, in.readAll(), why);
 }
+
+} // namespace korvane

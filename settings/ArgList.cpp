@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+namespace korvane {
+
 ArgList appArgs;
 
 namespace {
@@ -156,3 +158,5 @@ void ArgList::readConfig(QTextStream &in)
             add(key, value, text);
     }
 }
+
+} // namespace korvane

@@ -4,9 +4,13 @@
 
 #include <QString>
 
+namespace korvane {
+
 // Sets *why to text when the caller passed a place for it.
 inline void setWhy(QString *why, const QString &text)
 {
     if (why)
         *why = text;
 }
+
+} // namespace korvane

@@ -13,6 +13,8 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
+namespace korvane {
+
 namespace {
 
 QString setting(const char *def, const char *key, const char *option)
@@ -155,7 +157,7 @@ Body::Body(QWidget *parent) : QFrame(parent)
     commonRead = {commPropsFile, false, 0, QString()};
     commonRead.ok = readCommProps(commPropsFile, &commonRead.why);
     commonRead.rows = propsRows;
-    startReport = ::startOutcome(templateRead, commonRead);
+    startReport = korvane::startOutcome(templateRead, commonRead);
     showOutcome(startReport);
     startPending = true;
     queueOpeningOutcome();
@@ -280,3 +282,5 @@ void Body::loadDroppedDataFiles(const QString &path, const QString &url, const Q
     }
     openData(path);
 }
+
+} // namespace korvane

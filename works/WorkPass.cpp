@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <deque>
 
+namespace korvane {
+
 namespace {
 
 const QString pageTitle = QStringLiteral("XAFS Data");
@@ -267,3 +269,5 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     }
     return result.failures.size() == failuresBefore;
 }
+
+} // namespace korvane
