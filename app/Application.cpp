@@ -10,6 +10,8 @@
 #include <QTranslator>
 #include <cstdio>
 
+namespace korvane {
+
 int runKorvane(int &argc, char **argv)
 {
     if (wantsHelp(argc, argv)) {
@@ -65,3 +67,5 @@ int runKorvane(int &argc, char **argv)
         body.openData(dataName);
     return app.exec();
 }
+
+} // namespace korvane

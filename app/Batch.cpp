@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
+namespace korvane {
+
 namespace {
 
 void say(const QString &line)
@@ -137,3 +139,5 @@ int runBatch(Body &body, const BatchPlan &plan)
                  QString::number(works), QString::number(clock.elapsed() / 1000.0, 'f', 2)));
     return (ok && rejected == 0) ? 0 : 1;
 }
+
+} // namespace korvane

@@ -2,6 +2,8 @@
 // A whole job without a window: the same Body, settings, readers, writers and
 // generation pass, driven from the command line. Messages go to standard error.
 
+namespace korvane {
+
 class Body;
 struct BatchPlan;
 
@@ -9,3 +11,5 @@ struct BatchPlan;
 // the (never shown) window. Returns the process exit code: 0 when everything
 // was read and written, 1 otherwise.
 int runBatch(Body &body, const BatchPlan &plan);
+
+} // namespace korvane

@@ -6,6 +6,8 @@
 
 #include <QtGlobal>
 
+namespace korvane {
+
 namespace {
 
 const char *const actionNames[] = {"-ldp", "-sdp", "-gcp", "-scp", "-gw"};
@@ -154,3 +156,5 @@ void quietenBatchLog(bool verbose)
     if (!verbose)
         loudHandler = qInstallMessageHandler(batchHandler);
 }
+
+} // namespace korvane

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace korvane {
+
 class ArgList;
 
 // -h, -help or --help anywhere on the command line.
@@ -39,3 +41,5 @@ ArgList argsBeforeStart(int argc, char **argv);
 // template's dump, the platform's complaints) off standard error unless
 // verbose, so that it carries korvane's own lines only.
 void quietenBatchLog(bool verbose);
+
+} // namespace korvane

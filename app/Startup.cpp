@@ -11,6 +11,8 @@ static void registerResources()
     Q_INIT_RESOURCE(korvane_translations);
 }
 
+namespace korvane {
+
 void initKorvaneResources()
 {
     registerResources();
@@ -46,3 +48,5 @@ bool installTranslation(QCoreApplication &app, QTranslator &translator, QTransla
         app.installTranslator(&qtTranslator);
     return loaded;
 }
+
+} // namespace korvane

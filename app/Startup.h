@@ -2,10 +2,13 @@
 // Start-up steps that need no window: the built-in resources, the argument
 // store and the translation.
 
-class ArgList;
 class QCoreApplication;
 class QString;
 class QTranslator;
+
+namespace korvane {
+
+class ArgList;
 
 // Registers the built-in translation resource; the static library's resource
 // object is only linked in when something refers to it.
@@ -22,3 +25,5 @@ bool fillAppArgs(int argc, char **argv, QString *why = nullptr);
 // into qtTranslator, and installs both. Returns whether the built-in
 // translation was loaded.
 bool installTranslation(QCoreApplication &app, QTranslator &translator, QTranslator &qtTranslator);
+
+} // namespace korvane

@@ -2,5 +2,5 @@
 
 int main(int argc, char **argv)
 {
-    return runKorvane(argc, argv);
+    return korvane::runKorvane(argc, argv);
 }

@@ -35,6 +35,8 @@
 #include <memory>
 #include <vector>
 
+using namespace korvane;
+
 namespace {
 
 const QString exampleData = QStringLiteral(KORVANE_SOURCE_DIR "/examples/Cu_foil_K_001.dat");

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace korvane {
+
 QString DataSet::metaValue(const QString &key) const
 {
     const auto it = meta.constFind(key);
@@ -58,3 +60,5 @@ ChannelRole channelRole(const AbsorbanceChannels &channels, const QVector<int> &
         return ChannelRole::Transmitted;
     return ChannelRole::Other;
 }
+
+} // namespace korvane

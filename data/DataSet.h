@@ -13,8 +13,11 @@
 #include <algorithm>
 #include <cmath>
 
-class MetaTemplate;
 class QTextStream;
+
+namespace korvane {
+
+class MetaTemplate;
 
 class BlockRow
 {
@@ -163,3 +166,5 @@ QString valueAfterKey(const QString &line, const QString &key, QString &value, c
 double detectorRange(const InfoEntries &info, const QString &detector);
 QString startDateTime(const DataSet &dataSet);
 QString endDateTime(const DataSet &dataSet);
+
+} // namespace korvane

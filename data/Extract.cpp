@@ -12,6 +12,8 @@
 #include <cmath>
 #include <utility>
 
+namespace korvane {
+
 namespace {
 
 const QString &noValue = noValueMarker;
@@ -339,3 +341,5 @@ QString DataSet::extractValue(const QString &key) const
     const QString value = sourceValue(*this, key);
     return isWriterPlaceholder(value) ? noValue : value;
 }
+
+} // namespace korvane

@@ -1,5 +1,7 @@
 #include "data/InfoEntries.h"
 
+namespace korvane {
+
 void InfoEntries::add(const QString &name, const QString &value, const QString &text)
 {
     m_last.insert(name, m_entries.size());
@@ -25,3 +27,5 @@ QStringList InfoEntries::textsOf(const QString &name) const
             texts << entry.text;
     return texts;
 }
+
+} // namespace korvane

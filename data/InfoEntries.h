@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+namespace korvane {
+
 struct InfoEntry
 {
     QString name, value, text;
@@ -28,3 +30,5 @@ private:
     QVector<InfoEntry> m_entries;
     QHash<QString, int> m_last; // name -> its last entry
 };
+
+} // namespace korvane

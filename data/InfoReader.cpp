@@ -6,6 +6,8 @@
 
 #include <QTextStream>
 
+namespace korvane {
+
 bool DataSet::readInfo(const QString &path)
 {
     // Without an info file the path is empty, which reads nothing.
@@ -31,3 +33,5 @@ bool DataSet::readInfo(QTextStream &in)
     }
     return true;
 }
+
+} // namespace korvane

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QSet>
 
+namespace korvane {
+
 namespace {
 
 void startRecord(DataSet &dataSet, bool createWork, MetaTemplate *tpl)
@@ -141,3 +143,5 @@ void DataSet::openStream(bool createWork, QTextStream &data, QTextStream *info, 
         readInfo(*info);
     extractMeta(*this);
 }
+
+} // namespace korvane

@@ -20,6 +20,8 @@
 #include <cstring>
 #include <type_traits>
 
+namespace korvane {
+
 namespace {
 
 const QString tagFormat = QStringLiteral("9809");
@@ -671,3 +673,5 @@ bool DataSet::read9809(QTextStream &in, QString *why)
     }
     return readDataText(*this, in.readAll(), why);
 }
+
+} // namespace korvane

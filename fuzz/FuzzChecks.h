@@ -23,6 +23,8 @@
 #include <QString>
 #include <QTextStream>
 
+using namespace korvane;
+
 #define FUZZ_CHECK(cond)                                                                           \
     do {                                                                                           \
         if (!(cond)) {                                                                             \

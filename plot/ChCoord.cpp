@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace korvane {
+
 namespace {
 
 // Maps v linearly from the real range r0..r1 onto the screen range s0..s1.
@@ -166,3 +168,5 @@ QVector<bool> ChCoord::labelledTicks(double a, double b, const QVector<QRectF> &
     labelled[0] = true;
     return labelled;
 }
+
+} // namespace korvane

@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QVector>
 
+namespace korvane {
+
 class ChCoord
 {
 public:
@@ -40,3 +42,5 @@ public:
 
     static constexpr int maxTicks = 400;
 };
+
+} // namespace korvane

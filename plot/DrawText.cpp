@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace korvane {
+
 namespace {
 
 bool usableSize(double pointSize)
@@ -94,3 +96,5 @@ void DrawText::drawRotatedFitText(QPainter *painter, double angle, QRectF &box, 
     painter->setFont(font);
     painter->rotate(-angle);
 }
+
+} // namespace korvane

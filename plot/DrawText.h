@@ -3,10 +3,12 @@
 
 #include <QColor>
 #include <QFont>
-#include <QString>
 #include <QRectF>
+#include <QString>
 
 class QPainter;
+
+namespace korvane {
 
 class DrawText
 {
@@ -37,3 +39,5 @@ private:
     bool setTextFont(QPainter *painter, const QFont &font, int flags, int fit, const QString &text,
                      double width, double height, double maxPointSize);
 };
+
+} // namespace korvane

@@ -16,6 +16,8 @@
 #include <limits>
 #include <vector>
 
+namespace korvane {
+
 namespace {
 
 // Screen positions are whole numbers truncated toward zero. Anything far
@@ -223,3 +225,5 @@ void drawSpectrum(QPainter *painter, const DataSet &dataSet)
     drawCurve(c, dataSet, data);
     painter->setFont(painterFont);
 }
+
+} // namespace korvane

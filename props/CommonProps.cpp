@@ -7,6 +7,8 @@
 
 #include <QTextStream>
 
+namespace korvane {
+
 CommonPropLine commonPropLine(const QString &text)
 {
     CommonPropLine line;
@@ -65,3 +67,5 @@ bool savePropsFile(const QString &path, const QString &text, QString *why)
     setWhy(why, reason("cannot write %1: %2").arg(path, error));
     return false;
 }
+
+} // namespace korvane

@@ -5,8 +5,11 @@
 #include <QString>
 #include <QVector>
 
-class MetaTemplate;
 class QTextStream;
+
+namespace korvane {
+
+class MetaTemplate;
 
 struct CommonPropLine
 {
@@ -34,3 +37,5 @@ QString commonPropsTemplateText(const MetaTemplate &tpl);
 // all: a failed write leaves the earlier file as it was; false with the
 // reason in why.
 bool savePropsFile(const QString &path, const QString &text, QString *why = nullptr);
+
+} // namespace korvane

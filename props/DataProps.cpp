@@ -8,6 +8,8 @@
 #include <QTextStream>
 #include <QVector>
 
+namespace korvane {
+
 namespace {
 
 const QString flagKey = QStringLiteral("SYS_001");
@@ -113,3 +115,5 @@ void applyDataProps(QTextStream &in, const QList<DataSet *> &dataSets)
         }
     }
 }
+
+} // namespace korvane

@@ -7,9 +7,12 @@
 #include <QList>
 #include <QString>
 
+class QTextStream;
+
+namespace korvane {
+
 class DataSet;
 class MetaTemplate;
-class QTextStream;
 
 // Column 1 of a data line: the bare file name, quoted only when it holds a
 // comma or a double quote, which would otherwise split or eat the field.
@@ -21,3 +24,5 @@ QString dataPropsText(const MetaTemplate &tpl, const QList<DataSet *> &dataSets,
 // stores its values in the first data set of that file name, where they differ
 // from what metaValue gives. Fields beyond the last key are ignored.
 void applyDataProps(QTextStream &in, const QList<DataSet *> &dataSets);
+
+} // namespace korvane

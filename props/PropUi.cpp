@@ -1,5 +1,7 @@
 #include "props/PropUi.h"
 
+namespace korvane {
+
 namespace {
 // The value field is white while it still shows the value before the last
 // load, pink once it differs from it.
@@ -26,3 +28,5 @@ void PropUi::newValue(const QString &text)
 {
     Value->setStyleSheet(QLatin1String(text == OldValue->text() ? sameStyle : changedStyle));
 }
+
+} // namespace korvane

@@ -6,6 +6,8 @@
 
 #include <QFrame>
 
+namespace korvane {
+
 class PropUi : public QFrame, private Ui_PropUI
 {
     Q_OBJECT
@@ -22,3 +24,5 @@ public:
 public slots:
     void newValue(const QString &text);
 };
+
+} // namespace korvane

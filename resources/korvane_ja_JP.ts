@@ -92,30 +92,6 @@
         <translation>データ毎に入力が必要な属性</translation>
     </message>
     <message>
-        <source>Save Props of Data</source>
-        <translation>データ毎に入力が必要な属性一覧の保存</translation>
-    </message>
-    <message>
-        <source>Load Props of Data</source>
-        <translation>データ毎に入力が必要な属性一覧の読込</translation>
-    </message>
-    <message>
-        <source>Save Common Props Template</source>
-        <translation>共通属性一覧の雛形作成</translation>
-    </message>
-    <message>
-        <source>Save Common Props</source>
-        <translation>共通属性一覧の保存</translation>
-    </message>
-    <message>
-        <source>Load Common Props</source>
-        <translation>共通属性一覧の読込</translation>
-    </message>
-    <message>
-        <source>Save Works</source>
-        <translation>Work の作成</translation>
-    </message>
-    <message>
         <source>Gen. Work/not</source>
         <translation>Work生成する/しない(1/0)</translation>
     </message>
@@ -180,10 +156,6 @@
         <translation>データ毎の属性を %1 に保存しました (%2 行)</translation>
     </message>
     <message>
-        <source>Making works in %1 ...</source>
-        <translation>%1 に Work を作成中…</translation>
-    </message>
-    <message>
         <source>No opened data file is flagged for a work; none made in %1</source>
         <translation>「Work生成」フラグの立ったデータファイルがないため、%1 に Work は作成されませんでした</translation>
     </message>
@@ -200,16 +172,51 @@
         <translation>%1 に Work を作成しました: %3 件中 %2 件</translation>
     </message>
     <message>
+        <source>template %1 cannot be read: %2</source>
+        <translation>テンプレート %1 を読み込めません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::Body</name>
+    <message>
+        <source>Load Data Files</source>
+        <translation>XAFS データファイル読込</translation>
+    </message>
+    <message>
+        <source>Save Props of Data</source>
+        <translation>データ毎に入力が必要な属性一覧の保存</translation>
+    </message>
+    <message>
+        <source>Load Props of Data</source>
+        <translation>データ毎に入力が必要な属性一覧の読込</translation>
+    </message>
+    <message>
+        <source>Save Common Props Template</source>
+        <translation>共通属性一覧の雛形作成</translation>
+    </message>
+    <message>
+        <source>Save Common Props</source>
+        <translation>共通属性一覧の保存</translation>
+    </message>
+    <message>
+        <source>Load Common Props</source>
+        <translation>共通属性一覧の読込</translation>
+    </message>
+    <message>
+        <source>Save Works</source>
+        <translation>Work の作成</translation>
+    </message>
+    <message>
+        <source>Making works in %1 ...</source>
+        <translation>%1 に Work を作成中…</translation>
+    </message>
+    <message>
         <source>already open</source>
         <translation>すでに開いています</translation>
     </message>
     <message>
         <source>not a local file</source>
         <translation>ローカルファイルではありません</translation>
-    </message>
-    <message>
-        <source>template %1 cannot be read: %2</source>
-        <translation>テンプレート %1 を読み込めません: %2</translation>
     </message>
     <message>
         <source>works are being made; open it again when they are done</source>

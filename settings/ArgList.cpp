@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+namespace korvane {
+
 ArgList appArgs;
 
 namespace {
@@ -157,3 +159,5 @@ void ArgList::readConfig(QTextStream &in)
             add(key, value, text);
     }
 }
+
+} // namespace korvane

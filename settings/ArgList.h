@@ -8,6 +8,8 @@
 
 class QTextStream;
 
+namespace korvane {
+
 class ArgList
 {
 public:
@@ -48,3 +50,5 @@ private:
 };
 
 extern ArgList appArgs;
+
+} // namespace korvane

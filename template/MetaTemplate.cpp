@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+namespace korvane {
+
 namespace {
 
 const QRegularExpression &nonBlank()
@@ -195,3 +197,5 @@ void MetaTemplate::load(QTextStream &in)
             otherIdx.append(index);
     }
 }
+
+} // namespace korvane

@@ -9,6 +9,8 @@
 
 class QTextStream;
 
+namespace korvane {
+
 enum TplType
 {
     Input = 0,
@@ -51,3 +53,5 @@ public:
     bool load(const QString &path);
     void load(QTextStream &in);
 };
+
+} // namespace korvane

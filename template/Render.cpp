@@ -5,6 +5,8 @@
 #include "text/AtomicFile.h"
 #include "text/Csv.h"
 
+namespace korvane {
+
 namespace {
 
 const QString &noValue = noValueMarker;
@@ -177,3 +179,5 @@ QString yamlValue(const QString &value, bool literal)
         return doubleQuoted(value);
     return value;
 }
+
+} // namespace korvane

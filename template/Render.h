@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+namespace korvane {
+
 class MetaTemplate;
 
 // One row of the common-properties sheet as the renderer sees it.
@@ -30,3 +32,5 @@ bool writeMetadataFile(const QString &path, const MetaTemplate &tpl, const Commo
 // A value as it stands in a YAML line: bare when a YAML reader reads it back
 // unchanged, else double-quoted with backslash escapes. literal forces quotes.
 QString yamlValue(const QString &value, bool literal);
+
+} // namespace korvane

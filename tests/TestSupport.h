@@ -19,6 +19,8 @@
 
 #include <memory>
 
+using namespace korvane;
+
 // Qt's file dialogs keep their history in the user's configuration folder.
 // A test's dialogs, and every korvane a test starts, keep it in a folder of
 // the test's own instead, which goes when the test ends.

@@ -20,6 +20,8 @@
 #include <QSaveFile>
 #endif
 
+namespace korvane {
+
 namespace {
 
 // Links passed before a chain counts as a loop; the system gives up after 40
@@ -152,3 +154,5 @@ QByteArray textFileBytes(const QString &text)
     out.flush();
     return bytes;
 }
+
+} // namespace korvane

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace korvane {
+
 enum class Durability
 {
     // Left to the system's writeback: for files the next pass makes again.
@@ -28,3 +30,5 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, Durabilit
 // text encoded as a text-mode QTextStream without a codec would write it to a
 // file: the locale's encoding, and the platform's line ends.
 QByteArray textFileBytes(const QString &text);
+
+} // namespace korvane

@@ -1,5 +1,7 @@
 #include "text/Csv.h"
 
+namespace korvane {
+
 namespace {
 
 const QChar quote(QLatin1Char('"'));
@@ -67,3 +69,5 @@ QString padRight(const QString &text, int width)
         return text;
     return text + blanks.left(width - text.size());
 }
+
+} // namespace korvane

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace korvane {
+
 // Takes the next field from the front of line into field and returns the rest
 // after the field's comma. A double quote opens or closes a quoted stretch
 // (commas inside it are copied); inside quotes a doubled quote is one literal
@@ -20,3 +22,5 @@ QString csvQuote(const QString &value);
 QString csvNext(const QString &value);
 // The text with blanks appended up to width (at most 101 are added).
 QString padRight(const QString &text, int width);
+
+} // namespace korvane

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace korvane {
+
 namespace {
 
 // The parts between single "-", "/" or "." characters, empty ones included.
@@ -84,3 +86,5 @@ QString normaliseDateTime(const QString &text)
 {
     return normalDateTime(splitDateTime(text));
 }
+
+} // namespace korvane

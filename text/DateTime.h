@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace korvane {
+
 struct DateTimeFields
 {
     QString year, month, day, hour, minute, second, msec;
@@ -15,3 +17,5 @@ QString formatTime(const QString &hour, const QString &minute, const QString &se
                    const QString &msec);
 QString normalDateTime(const DateTimeFields &f);
 QString normaliseDateTime(const QString &text);
+
+} // namespace korvane

@@ -4,6 +4,8 @@
 
 #include <charconv>
 
+namespace korvane {
+
 namespace {
 
 // Longer texts are rare enough in data files to take the slow path.
@@ -168,3 +170,5 @@ const char *takeNumberAsQtSlow(const char *text, const char *end, double &value)
     value = toDoubleAsQt(text, int(p - text));
     return p;
 }
+
+} // namespace korvane

@@ -6,6 +6,8 @@
 
 #include <QChar>
 
+namespace korvane {
+
 // The value QString::fromRawData(text, length).toDouble() gives. Plain
 // decimal numbers (an optional sign, digits with at most one point, an
 // optional exponent) take a correctly rounded fast path; anything else, and
@@ -61,3 +63,5 @@ inline const char *takeNumberAsQt(const char *text, const char *end, double &val
         value = -value;
     return p;
 }
+
+} // namespace korvane

@@ -3,6 +3,8 @@
 #include <QDebug>
 #include <QRegularExpression>
 
+namespace korvane {
+
 namespace {
 
 // Whitespace is what "\s" matches, not QChar::isSpace: the two differ on
@@ -132,3 +134,5 @@ QStringList splitAtBlanks(const QString &text)
     parts << text.mid(start);
     return parts;
 }
+
+} // namespace korvane

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace korvane {
+
 // An ASCII blank: space, tab, line feed, vertical tab, form feed or carriage
 // return, exactly what "\s" matches in the readers' expressions. Takes a
 // byte, a UTF-16 code unit or a code point; characters beyond ASCII, and
@@ -37,3 +39,5 @@ QStringList itemsAfter(const QString &line, const QString &prefix);
 // The text split at every run of ASCII blanks, an empty first or last part
 // when it starts or ends with one.
 QStringList splitAtBlanks(const QString &text);
+
+} // namespace korvane

@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #endif
 
+namespace korvane {
+
 namespace {
 
 QString tooLarge()
@@ -194,3 +196,5 @@ bool TextFileReader::open(const QString &path, QString *why)
     in.setDevice(&buffer);
     return true;
 }
+
+} // namespace korvane

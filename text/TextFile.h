@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTextStream>
 
+namespace korvane {
+
 // The largest file read: a line of a larger one could need a QString beyond
 // what Qt can allocate (about 2^30 characters), and the readers' copies of
 // it several times that in memory. Real scans and info files are far below.
@@ -37,3 +39,5 @@ private:
     QBuffer buffer;
     QTextStream in;
 };
+
+} // namespace korvane

@@ -1,6 +1,8 @@
 #pragma once
 // Physical constants and the monochromator lattice spacing of one data file.
 
+namespace korvane {
+
 struct Units
 {
     double dDefault = 3.1355316; // Si(111), Å
@@ -11,3 +13,5 @@ struct Units
     double hc = 12398.424360742056; // h c / e in eV Å
     double d = 3.13553;
 };
+
+} // namespace korvane

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+namespace korvane {
+
 // A reason in the user's language. The window speaks Japanese; a batch run
 // installs no translation, so that its lines stay in one language for the
 // scripts that read them.
@@ -19,3 +21,5 @@ inline void setWhy(QString *why, const QString &text)
     if (why)
         *why = text;
 }
+
+} // namespace korvane

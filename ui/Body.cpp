@@ -14,6 +14,8 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
+namespace korvane {
+
 namespace {
 
 QString setting(const char *def, const char *key, const char *option)
@@ -171,7 +173,7 @@ void Body::readStartFiles()
     commonRead = {commPropsFile, false, 0, QString()};
     commonRead.ok = readCommProps(commPropsFile, &commonRead.why);
     commonRead.rows = propsRows;
-    startReport = ::startOutcome(templateRead, commonRead);
+    startReport = korvane::startOutcome(templateRead, commonRead);
     showOutcome(startReport);
     startPending = true;
     queueOpeningOutcome();
@@ -296,3 +298,5 @@ void Body::loadDroppedDataFiles(const QString &path, const QString &url, const Q
     }
     openData(path);
 }
+
+} // namespace korvane

@@ -15,11 +15,14 @@
 #include <QList>
 #include <QVector>
 
-class DataSet;
-class PropUi;
 class QLabel;
 class QProgressBar;
 class QStatusBar;
+
+namespace korvane {
+
+class DataSet;
+class PropUi;
 struct WorkPassReport;
 
 class Body : public QFrame
@@ -121,3 +124,5 @@ private:
     // A pass runs: it reads the data sets, which must not change meanwhile.
     bool passRunning = false;
 };
+
+} // namespace korvane

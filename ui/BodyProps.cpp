@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QTextStream>
 
+namespace korvane {
+
 namespace {
 
 bool openForReading(TextFileReader &file, const QString &fname, QString *why)
@@ -157,3 +159,5 @@ void Body::saveCommProps(const QString &fname)
 {
     showPropsOutcome(PropsAction::SaveCommon, fname, &Body::writeCommProps);
 }
+
+} // namespace korvane

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+namespace korvane {
+
 namespace {
 
 // Clicks and keys that come while works are made are dropped, not kept for
@@ -117,3 +119,5 @@ void Body::genWorks(const QString &worksDirName)
     setWorksDirectory(worksDirName);
     genWorks();
 }
+
+} // namespace korvane

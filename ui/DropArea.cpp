@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace korvane {
+
 DropArea::DropArea(QWidget *parent) : QLineEdit(parent)
 {
     setAcceptDrops(true);
@@ -34,3 +36,5 @@ void DropArea::dropEvent(QDropEvent *event)
         emit dropped(path, url, scheme, host);
     }
 }
+
+} // namespace korvane

@@ -3,6 +3,8 @@
 
 #include <QLineEdit>
 
+namespace korvane {
+
 class DropArea : public QLineEdit
 {
     Q_OBJECT
@@ -17,3 +19,5 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 };
+
+} // namespace korvane

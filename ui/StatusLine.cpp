@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+namespace korvane {
+
 namespace {
 
 // The texts belong to the window's translation context.
@@ -99,3 +101,5 @@ ActionOutcome startOutcome(const FileResult &templateFile, const FileResult &com
         outcome.failures << commonProps.why;
     return outcome;
 }
+
+} // namespace korvane

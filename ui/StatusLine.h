@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace korvane {
+
 struct ActionOutcome
 {
     QString summary;      // what the action did
@@ -48,3 +50,5 @@ ActionOutcome passOutcome(const QString &folder, int toDo, int made, const QStri
 // The window's start: the template (why is the bare reason) and the common
 // properties (why names the file already).
 ActionOutcome startOutcome(const FileResult &templateFile, const FileResult &commonProps);
+
+} // namespace korvane

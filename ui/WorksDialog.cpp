@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+namespace korvane {
+
 QString folderToMake(const QString &path)
 {
     if (path.isEmpty())
@@ -62,3 +64,5 @@ bool WorksDialog::eventFilter(QObject *watched, QEvent *event)
         keepChooseEnabled();
     return QFileDialog::eventFilter(watched, event);
 }
+
+} // namespace korvane

@@ -8,6 +8,8 @@
 
 class QPushButton;
 
+namespace korvane {
+
 // The folder to make for the dialog's choice path: path itself when nothing
 // is there yet and its parent is a folder, else the empty string (the choice
 // exists already, or cannot be made and is refused as Qt refuses it).
@@ -29,3 +31,5 @@ private:
     void keepChooseEnabled();
     QPushButton *choose = nullptr;
 };
+
+} // namespace korvane

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+namespace korvane {
+
 CopyResult copyIfChanged(const QString &source, const QString &target, QString *why)
 {
     // A pipe or a device beside a scan is no file to copy: the readers skip
@@ -24,3 +26,5 @@ CopyResult copyIfChanged(const QString &source, const QString &target, QString *
     return writeFileAtomically(target, bytes, Durability::Cached, why) ? CopyResult::Copied
                                                                        : CopyResult::Failed;
 }
+
+} // namespace korvane

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace korvane {
+
 enum class CopyResult
 {
     Copied,   // the target was made or replaced
@@ -15,3 +17,5 @@ enum class CopyResult
 };
 
 CopyResult copyIfChanged(const QString &source, const QString &target, QString *why = nullptr);
+
+} // namespace korvane

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+namespace korvane {
+
 QString htmlEscaped(const QString &text)
 {
     QString escaped = text;
@@ -58,3 +60,5 @@ void writeIndexTail(QTextStream &out)
         << "  </body>\n"
         << "</html>\n";
 }
+
+} // namespace korvane

@@ -6,6 +6,8 @@
 
 class QTextStream;
 
+namespace korvane {
+
 // The seven lines before the first row.
 void writeIndexHead(QTextStream &out, const QString &title, const QString &heading);
 // One row, for the work folder workName whose files are named fileBase and
@@ -20,3 +22,5 @@ QString htmlEscaped(const QString &text);
 // A relative path as it goes into href or src: % # ? percent-encoded so the
 // browser opens the file of that name, then HTML-escaped.
 QString htmlLink(const QString &path);
+
+} // namespace korvane

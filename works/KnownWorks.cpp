@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace korvane {
+
 QString dataCopyName(const QString &fileBase, const QString &dataPath)
 {
     const QString suffix = QFileInfo(dataPath).suffix();
@@ -79,3 +81,5 @@ void KnownWorks::claim(const QString &folderName)
 {
     m_claimed.insert(folderName);
 }
+
+} // namespace korvane

@@ -10,6 +10,8 @@
 
 class QDir;
 
+namespace korvane {
+
 // The name of a scan's copy in its work: the work's file base and the data
 // file's own last suffix (Cu_foil_quick_007.qd stays a .qd).
 QString dataCopyName(const QString &fileBase, const QString &dataPath);
@@ -42,3 +44,5 @@ private:
     QSet<QString> m_claimed;
     QString m_root;
 };
+
+} // namespace korvane

@@ -19,6 +19,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace korvane {
+
 namespace {
 
 int sideFromText(const QString &text)
@@ -204,3 +206,5 @@ bool makeThumbnailImage(const QString &path, const QSize &size, const DataSet &d
     }
     return savePicture(image, path, why);
 }
+
+} // namespace korvane

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+namespace korvane {
+
 class DataSet;
 
 // The picture size from the two texts of the window; a value below 1 (or not
@@ -33,3 +35,5 @@ QImage exactIndexed(const QImage &image);
 // exactIndexed allows it: the same decoded pixels in fewer bytes, encoded
 // faster.
 bool savePicture(const QImage &image, const QString &path, QString *why = nullptr);
+
+} // namespace korvane

@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <deque>
 
+namespace korvane {
+
 namespace {
 
 const QString pageTitle = QStringLiteral("XAFS Data");
@@ -296,3 +298,5 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     writeIndexPage(result, worksDirectory, page);
     return result.failures.size() == failuresBefore;
 }
+
+} // namespace korvane

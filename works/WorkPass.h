@@ -11,9 +11,12 @@
 #include <QVector>
 #include <functional>
 
+class QDir;
+
+namespace korvane {
+
 class DataSet;
 class MetaTemplate;
-class QDir;
 
 struct WorkPassReport
 {
@@ -79,3 +82,5 @@ QString workFileBase(const WorkOptions &options, const DataSet &dataSet);
 bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
                  const WorkOptions &options, const MetaTemplate &tpl, const CommonValues &common,
                  WorkPassReport *report = nullptr);
+
+} // namespace korvane
