@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
+# The program alone: the tests and benchmarks are for scripts/test.sh.
+scripts/build.sh korvane
 cd examples
 args=()
 for f in *.dat *.qd; do args+=(-d "$f"); done
