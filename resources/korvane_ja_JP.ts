@@ -179,6 +179,22 @@
 <context>
     <name>korvane::Body</name>
     <message>
+        <source>Any Files (*)</source>
+        <translation>すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>XAFS Data Files (*.dat *.qd)</source>
+        <translation>XAFS データファイル (*.dat *.qd)</translation>
+    </message>
+    <message>
+        <source>Data Props File (*.csv)</source>
+        <translation>データ毎属性ファイル (*.csv)</translation>
+    </message>
+    <message>
+        <source>Common Props File (*.csv)</source>
+        <translation>共通属性ファイル (*.csv)</translation>
+    </message>
+    <message>
         <source>Load Data Files</source>
         <translation>XAFS データファイル読込</translation>
     </message>

@@ -56,12 +56,14 @@ void typeAndEnter(QLineEdit *edit, const QString &text)
 }
 
 // Clicks button, goes to folder in the dialog it opens, types the names
-// there and accepts them. False when no dialog opened or it did not close.
+// there and accepts them. False when no dialog opened, when the dialog does not belong to the
+// button's window (a click on the window would send it behind), or when it did not close.
 bool chooseThrough(QPushButton *button, const QString &folder, const QString &names)
 {
     QTest::mouseClick(button, Qt::LeftButton);
     QFileDialog *dialog = shownFileDialog();
-    if (!dialog)
+    if (!dialog || !dialog->windowHandle() ||
+        dialog->windowHandle()->transientParent() != button->window()->windowHandle())
         return false;
     auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit");
     if (!edit)
@@ -355,6 +357,9 @@ void TestWindowEndToEnd::session()
     QCOMPARE(japanese.ui.DataFilesDropArea->text(), "XAFSデータファイルドロップ");
     QCOMPARE(japanese.saveDataPropsDialog.windowTitle(), "データ毎に入力が"
                                                          "必要な属性一覧の保存");
+    // Names without a dot are files too.
+    QCOMPARE(japanese.loadDataFilesDialog.nameFilters(),
+             QStringList({"XAFS データファイル (*.dat *.qd)", "すべてのファイル (*)"}));
     QCOMPARE(japanese.saveWorksDialog.findChild<QLabel *>("fileNameLabel")->text(),
              "ディレクトリ:");
     const QString start = "テンプレートなし: Work のメタデータは空になります"

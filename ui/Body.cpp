@@ -38,14 +38,20 @@ void setupDialog(QFileDialog &dialog, const QString &title, QFileDialog::AcceptM
     dialog.setAcceptMode(acceptMode);
     dialog.setFileMode(fileMode);
     if (!typeFilter.isEmpty())
-        dialog.setNameFilters({typeFilter, QStringLiteral("Any Files (*, *.*)")});
+        // Patterns are split at blanks: "*" alone takes names without a dot (fe010).
+        dialog.setNameFilters({typeFilter, Body::tr("Any Files (*)")});
     if (!preselected.isEmpty())
         dialog.selectFile(preselected);
 }
 
 } // namespace
 
-Body::Body(QWidget *parent) : QFrame(parent)
+// The dialogs belong to the window: each stays above it, and a click on the
+// window never sends one behind it.
+Body::Body(QWidget *parent)
+    : QFrame(parent), loadDataFilesDialog(this), loadDataPropsDialog(this),
+      saveDataPropsDialog(this), genCommPropsDialog(this), saveCommPropsDialog(this),
+      loadCommPropsDialog(this), saveWorksDialog(this)
 {
     ui.setupUi(this);
     buildStatusLine();
@@ -120,9 +126,9 @@ void Body::setupDialogs()
     // The dialogs are modeless members, so each keeps its folder and
     // selection from one use to the next.
     // Quick scans are written with the suffix .qd.
-    const QString dataFilter = QStringLiteral("XAFS Data Files (*.dat *.qd)");
-    const QString dataPropsFilter = QStringLiteral("Data Props File (*.csv)");
-    const QString commPropsFilter = QStringLiteral("Common Props File (*.csv)");
+    const QString dataFilter = tr("XAFS Data Files (*.dat *.qd)");
+    const QString dataPropsFilter = tr("Data Props File (*.csv)");
+    const QString commPropsFilter = tr("Common Props File (*.csv)");
 
     setupDialog(loadDataFilesDialog, tr("Load Data Files"), QFileDialog::AcceptOpen,
                 QFileDialog::ExistingFiles, dataFilter, QString());
