@@ -62,7 +62,7 @@ int runKorvane(int &argc, char **argv)
     }
 
     Body body;
-    body.show();
+    body.showOnScreen();
     for (const QString &dataName : appArgs.valuesOf(QStringLiteral("-d")))
         body.openData(dataName);
     return app.exec();

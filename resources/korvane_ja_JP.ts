@@ -76,7 +76,7 @@
         <translation>共通(データによらない)属性</translation>
     </message>
     <message>
-        <source>Generate ()</source>
+        <source>Generate from template</source>
         <translation>雛形から生成</translation>
     </message>
     <message>

@@ -14,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScreen>
 #include <QSignalSpy>
 
 #include <functional>
@@ -151,9 +152,14 @@ void TestWindowEndToEnd::session()
 
     // Started as with -d naming a file that is no data file.
     Body body;
-    body.show();
+    body.showOnScreen();
     body.openData(dir.filePath("korvane-template.yml"));
     QVERIFY(QTest::qWaitForWindowExposed(&body));
+    // On a screen smaller than 1604 x 954 (the offscreen one is 800 x 600), as high as it at most
+    // and no wider than the layout needs (967 pixels).
+    const QRect screen = body.screen()->availableGeometry();
+    QVERIFY(body.frameGeometry().height() <= screen.height());
+    QVERIFY(body.width() <= std::max(screen.width(), body.minimumSizeHint().width() + 8));
     QLabel *status = body.statusText;
     const int commonRows = readTextFile(dir.filePath("commProps.csv")).count('\n');
     QTRY_VERIFY2(status->text().startsWith(
@@ -346,6 +352,16 @@ void TestWindowEndToEnd::session()
         QVERIFY2(nowDone >= done && paint.endsWith("/52"), qPrintable(log.bars.join('\n')));
         done = nowDone;
     }
+
+    // Closed and opened again: the same size, each dialog in the folder it was last used in.
+    body.resize(body.size() + QSize(40, 30));
+    body.close();
+    setAppArgs({"-e", "-dp", dir.filePath("many/dp.csv")}); // would start in many/
+    Body again;
+    again.showOnScreen();
+    QCOMPARE(again.size(), body.size());
+    QCOMPARE(again.saveDataPropsDialog.directory(), QDir(tmp.path()));
+    again.close();
 
     // The same window in Japanese, from the translation built into the
     // program, Qt's own texts in its file dialogs included.

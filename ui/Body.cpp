@@ -7,11 +7,16 @@
 #include "text/Why.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCursor>
 #include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 
 namespace korvane {
@@ -30,10 +35,21 @@ void setCheckedFrom(QCheckBox *box, const QString &value)
     box->setChecked(value.toInt() == 1);
 }
 
-void setupDialog(QFileDialog &dialog, const QString &title, QFileDialog::AcceptMode acceptMode,
-                 QFileDialog::FileMode fileMode, const QString &typeFilter,
-                 const QString &preselected)
+// korvane's own settings file in the user's configuration folder, never the
+// current folder; one that cannot be read gives the defaults.
+QSettings windowSettings()
 {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("korvane"),
+                     QStringLiteral("window"));
+}
+
+// The dialog button opens, named after it. It starts in the folder it was
+// last used in, when that is still there.
+void setupDialog(QFileDialog &dialog, QPushButton *button, const QString &title,
+                 QFileDialog::AcceptMode acceptMode, QFileDialog::FileMode fileMode,
+                 const QString &typeFilter, const QString &preselected)
+{
+    dialog.setObjectName(button->objectName() + QLatin1String("Dialog"));
     dialog.setWindowTitle(title);
     dialog.setAcceptMode(acceptMode);
     dialog.setFileMode(fileMode);
@@ -42,6 +58,11 @@ void setupDialog(QFileDialog &dialog, const QString &title, QFileDialog::AcceptM
         dialog.setNameFilters({typeFilter, Body::tr("Any Files (*)")});
     if (!preselected.isEmpty())
         dialog.selectFile(preselected);
+    const QString folder =
+        windowSettings().value(QStringLiteral("folders/") + dialog.objectName()).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        dialog.setDirectory(folder);
+    QObject::connect(button, &QPushButton::clicked, &dialog, &QFileDialog::show);
 }
 
 } // namespace
@@ -59,6 +80,40 @@ Body::Body(QWidget *parent)
     setupDialogs();
     connect(ui.DataFilesDropArea, &DropArea::dropped, this, &Body::loadDroppedDataFiles);
     readStartFiles();
+}
+
+QRect fittedGeometry(const QSize &preferred, const QRect &available)
+{
+    QRect fitted(QPoint(), preferred.boundedTo(available.size()));
+    fitted.moveCenter(available.center());
+    return fitted;
+}
+
+void Body::showOnScreen()
+{
+    QSettings settings = windowSettings();
+    if (!restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
+        const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        if (screen) {
+            // The frame the window manager adds is not known before the
+            // window is shown: the first show keeps a margin for it.
+            const QRect area = screen->availableGeometry().adjusted(0, 0, 0, -32);
+            setGeometry(fittedGeometry(QSize(1604, 954), area));
+        }
+    }
+    show();
+}
+
+void Body::closeEvent(QCloseEvent *event)
+{
+    QSettings settings = windowSettings();
+    settings.setValue(QStringLiteral("geometry"), saveGeometry());
+    for (const QFileDialog *dialog : findChildren<QFileDialog *>())
+        settings.setValue(QStringLiteral("folders/") + dialog->objectName(),
+                          dialog->directory().absolutePath());
+    QFrame::closeEvent(event);
 }
 
 void Body::buildStatusLine()
@@ -130,39 +185,32 @@ void Body::setupDialogs()
     const QString dataPropsFilter = tr("Data Props File (*.csv)");
     const QString commPropsFilter = tr("Common Props File (*.csv)");
 
-    setupDialog(loadDataFilesDialog, tr("Load Data Files"), QFileDialog::AcceptOpen,
-                QFileDialog::ExistingFiles, dataFilter, QString());
-    connect(ui.LoadDataFiles, &QPushButton::clicked, &loadDataFilesDialog, &QFileDialog::show);
+    setupDialog(loadDataFilesDialog, ui.LoadDataFiles, tr("Load Data Files"),
+                QFileDialog::AcceptOpen, QFileDialog::ExistingFiles, dataFilter, QString());
     connect(&loadDataFilesDialog, &QFileDialog::filesSelected, this, &Body::loadDataFiles);
 
-    setupDialog(saveDataPropsDialog, tr("Save Props of Data"), QFileDialog::AcceptSave,
-                QFileDialog::AnyFile, dataPropsFilter, dataPropsFile);
-    connect(ui.SaveDataProps, &QPushButton::clicked, &saveDataPropsDialog, &QFileDialog::show);
+    setupDialog(saveDataPropsDialog, ui.SaveDataProps, tr("Save Props of Data"),
+                QFileDialog::AcceptSave, QFileDialog::AnyFile, dataPropsFilter, dataPropsFile);
     connect(&saveDataPropsDialog, &QFileDialog::fileSelected, this, &Body::saveDataProps);
 
-    setupDialog(loadDataPropsDialog, tr("Load Props of Data"), QFileDialog::AcceptOpen,
-                QFileDialog::ExistingFile, dataPropsFilter, dataPropsFile);
-    connect(ui.LoadDataProps, &QPushButton::clicked, &loadDataPropsDialog, &QFileDialog::show);
+    setupDialog(loadDataPropsDialog, ui.LoadDataProps, tr("Load Props of Data"),
+                QFileDialog::AcceptOpen, QFileDialog::ExistingFile, dataPropsFilter, dataPropsFile);
     connect(&loadDataPropsDialog, &QFileDialog::fileSelected, this, &Body::loadDataProps);
 
-    setupDialog(genCommPropsDialog, tr("Save Common Props Template"), QFileDialog::AcceptSave,
-                QFileDialog::AnyFile, commPropsFilter, genCommPropsFile);
-    connect(ui.GenCommProps, &QPushButton::clicked, &genCommPropsDialog, &QFileDialog::show);
+    setupDialog(genCommPropsDialog, ui.GenCommProps, tr("Save Common Props Template"),
+                QFileDialog::AcceptSave, QFileDialog::AnyFile, commPropsFilter, genCommPropsFile);
     connect(&genCommPropsDialog, &QFileDialog::fileSelected, this, &Body::genCommProps);
 
-    setupDialog(saveCommPropsDialog, tr("Save Common Props"), QFileDialog::AcceptSave,
-                QFileDialog::AnyFile, commPropsFilter, commPropsFile);
-    connect(ui.SaveCommProps, &QPushButton::clicked, &saveCommPropsDialog, &QFileDialog::show);
+    setupDialog(saveCommPropsDialog, ui.SaveCommProps, tr("Save Common Props"),
+                QFileDialog::AcceptSave, QFileDialog::AnyFile, commPropsFilter, commPropsFile);
     connect(&saveCommPropsDialog, &QFileDialog::fileSelected, this, &Body::saveCommProps);
 
-    setupDialog(loadCommPropsDialog, tr("Load Common Props"), QFileDialog::AcceptOpen,
-                QFileDialog::ExistingFile, commPropsFilter, commPropsFile);
-    connect(ui.LoadCommProps, &QPushButton::clicked, &loadCommPropsDialog, &QFileDialog::show);
+    setupDialog(loadCommPropsDialog, ui.LoadCommProps, tr("Load Common Props"),
+                QFileDialog::AcceptOpen, QFileDialog::ExistingFile, commPropsFilter, commPropsFile);
     connect(&loadCommPropsDialog, &QFileDialog::fileSelected, this, &Body::loadCommProps);
 
-    setupDialog(saveWorksDialog, tr("Save Works"), QFileDialog::AcceptSave, QFileDialog::Directory,
-                QString(), worksDir);
-    connect(ui.GenWorks, &QPushButton::clicked, &saveWorksDialog, &QFileDialog::show);
+    setupDialog(saveWorksDialog, ui.GenWorks, tr("Save Works"), QFileDialog::AcceptSave,
+                QFileDialog::Directory, QString(), worksDir);
     // Queued: the dialog is gone from the screen before the pass begins.
     connect(&saveWorksDialog, &QFileDialog::fileSelected, this,
             qOverload<const QString &>(&Body::genWorks), Qt::QueuedConnection);

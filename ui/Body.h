@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QList>
+#include <QRect>
 #include <QVector>
 
 class QLabel;
@@ -20,6 +21,10 @@ class QProgressBar;
 class QStatusBar;
 
 namespace korvane {
+
+// The window's size within the area of its screen: preferred where it fits,
+// else as much as the area allows, centred in it.
+QRect fittedGeometry(const QSize &preferred, const QRect &available);
 
 class DataSet;
 class PropUi;
@@ -87,6 +92,10 @@ public:
     // what was made and what failed.
     bool runWorks(WorkPassReport *report = nullptr);
 
+    // Shows the window at its remembered size and place, else at 1604 x 954
+    // where that fits the available area of its screen, else filling it.
+    void showOnScreen();
+
 public slots:
     void loadDroppedDataFiles(const QString &path, const QString &url, const QString &scheme,
                               const QString &host);
@@ -100,6 +109,9 @@ public slots:
     void genWorks();
     void genWorks(const QString &worksDirName);
     void openDatas(const QStringList &dataNames);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // The steps of building the window.
