@@ -374,8 +374,9 @@ void TestWindowEndToEnd::session()
     QCOMPARE(japanese.saveDataPropsDialog.windowTitle(), "データ毎に入力が"
                                                          "必要な属性一覧の保存");
     // Names without a dot are files too.
-    QCOMPARE(japanese.loadDataFilesDialog.nameFilters(),
-             QStringList({"XAFS データファイル (*.dat *.qd)", "すべてのファイル (*)"}));
+    const QStringList filters = japanese.loadDataFilesDialog.nameFilters();
+    QCOMPARE(filters, QStringList({"XAFS データファイル (*.dat *.qd)", filters.value(1)}));
+    QCOMPARE(filters.value(1), "すべてのファイル (*)");
     QCOMPARE(japanese.saveWorksDialog.findChild<QLabel *>("fileNameLabel")->text(),
              "ディレクトリ:");
     const QString start = "テンプレートなし: Work のメタデータは空になります"
