@@ -16,6 +16,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -254,6 +255,15 @@ bool takeIdentification(Header9809 &header, const QString &line, QString *why)
     return true;
 }
 
+// The seven fields of a date and time into the header members at targets,
+// in the order year, month, day, hour, minute, second, millisecond.
+void storeDateTime(const DateTimeFields &f, const std::array<QString *, 7> &targets)
+{
+    const QString *fields[] = {&f.year, &f.month, &f.day, &f.hour, &f.minute, &f.second, &f.msec};
+    for (int i = 0; i < 7; ++i)
+        *targets[size_t(i)] = *fields[i];
+}
+
 // Line 2: the sample name, then start and end date and time.
 void takeSampleAndDates(Header9809 &header, const QString &line)
 {
@@ -266,22 +276,12 @@ void takeSampleAndDates(Header9809 &header, const QString &line)
     QString rest = line.mid(datesAt);
     for (QString &t : times)
         rest = takeItem(rest, t);
-    const DateTimeFields start = line2DateTime(times[0], times[1]);
-    header.startYear = start.year;
-    header.startMonth = start.month;
-    header.startDay = start.day;
-    header.startHour = start.hour;
-    header.startMinute = start.minute;
-    header.startSecond = start.second;
-    header.startMsec = start.msec;
-    const DateTimeFields end = line2DateTime(times[3], times[4]);
-    header.endYear = end.year;
-    header.endMonth = end.month;
-    header.endDay = end.day;
-    header.endHour = end.hour;
-    header.endMinute = end.minute;
-    header.endSecond = end.second;
-    header.endMsec = end.msec;
+    storeDateTime(line2DateTime(times[0], times[1]),
+                  {&header.startYear, &header.startMonth, &header.startDay, &header.startHour,
+                   &header.startMinute, &header.startSecond, &header.startMsec});
+    storeDateTime(line2DateTime(times[3], times[4]),
+                  {&header.endYear, &header.endMonth, &header.endDay, &header.endHour,
+                   &header.endMinute, &header.endSecond, &header.endMsec});
 }
 
 // Line 4: storage ring values; item 4 is not kept.
