@@ -1,6 +1,7 @@
 #include "plot/DrawText.h"
 
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,19 @@ namespace {
 bool usableSize(double pointSize)
 {
     return pointSize > 0 && std::isfinite(pointSize);
+}
+
+// The text box of a rotated text, in the rotated frame: the corner of box
+// (normalised) becomes the middle of the text there.
+QRectF rotatedTextBox(double angle, const QRectF &box)
+{
+    const double x0 = box.left();
+    const double y0 = box.top();
+    const double w = box.width();
+    const double h = box.height();
+    const double rad = angle / 180 * 3.141592653;
+    return QRectF(std::cos(rad) * x0 + std::sin(rad) * y0 - w * 0.5,
+                  std::sin(-rad) * x0 + std::cos(rad) * y0 - h * 0.5, w, h);
 }
 
 } // namespace
@@ -77,24 +91,28 @@ void DrawText::drawRotatedFitText(QPainter *painter, double angle, QRectF &box, 
                                   bool background, const QColor &backgroundColour)
 {
     box = box.normalized();
-    const double x0 = box.left();
-    const double y0 = box.top();
-    const double w = box.width();
-    const double h = box.height();
-    const double rad = angle / 180 * 3.141592653;
-    // The corner (x0, y0) expressed in the rotated frame becomes the middle
-    // of the text box there.
-    const QRectF textBox(std::cos(rad) * x0 + std::sin(rad) * y0 - w * 0.5,
-                         std::sin(-rad) * x0 + std::cos(rad) * y0 - h * 0.5, w, h);
-
+    const QRectF textBox = rotatedTextBox(angle, box);
     painter->rotate(angle);
-    const bool draw = setTextFont(painter, font, flags, fit, text, w, h, maxPointSize);
+    const bool draw =
+        setTextFont(painter, font, flags, fit, text, box.width(), box.height(), maxPointSize);
     if (background)
         painter->fillRect(textBox, backgroundColour);
     if (draw)
         painter->drawText(textBox, flags, text);
     painter->setFont(font);
     painter->rotate(-angle);
+}
+
+QRectF DrawText::rotatedFitTextRect(QPainter *painter, double angle, QRectF box, const QFont &font,
+                                    int flags, int fit, const QString &text, double maxPointSize)
+{
+    box = box.normalized();
+    const QRectF textBox = rotatedTextBox(angle, box);
+    const bool drawn =
+        setTextFont(painter, font, flags, fit, text, box.width(), box.height(), maxPointSize);
+    const QRectF filled = drawn ? painter->boundingRect(textBox, flags, text) : QRectF();
+    painter->setFont(font);
+    return drawn ? QTransform().rotate(angle).mapRect(filled) : QRectF();
 }
 
 } // namespace korvane

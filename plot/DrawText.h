@@ -31,6 +31,10 @@ public:
     void drawRotatedFitText(QPainter *painter, double angle, QRectF &box, const QFont &font,
                             int flags, int fit, const QString &text, double maxPointSize,
                             bool background, const QColor &backgroundColour);
+    // The rectangle on the painter's window that the text of drawRotatedFitText
+    // with the same arguments covers; an empty one when nothing would be drawn.
+    QRectF rotatedFitTextRect(QPainter *painter, double angle, QRectF box, const QFont &font,
+                              int flags, int fit, const QString &text, double maxPointSize);
 
 private:
     // Makes the font the text is drawn in the painter's font: fitted to

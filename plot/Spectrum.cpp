@@ -129,6 +129,33 @@ void drawXAxis(Chart &c)
     c.dt.drawFitText(c.painter, box, c.font, tickFlags, 1, QStringLiteral("Energy [eV]"), 24);
 }
 
+// Where the rotated title of the absorption axis is drawn: left of the tick
+// labels' middle band. Where long labels would touch it, it moves into the
+// free band left of the widest label, its font fitted to that band with a
+// pixel to spare on either side.
+QRectF yTitleBox(Chart &c, const QString &title, const QVector<QRectF> &labels)
+{
+    const ChCoord &cc = c.cc;
+    const int leftMargin = whole((cc.winX1 - cc.winX0) * cc.marginLeft);
+    const double middle = (cc.plotY1 + cc.plotY0) * 0.5;
+    const int flags = Qt::AlignHCenter | Qt::AlignVCenter;
+    const QRectF box(leftMargin * 0.4, middle, 1000, c.fill);
+    const QRectF drawn = c.dt.rotatedFitTextRect(c.painter, 270, box, c.font, flags, 1, title, 24);
+    double freeRight = cc.plotX0;
+    bool touching = false;
+    for (const QRectF &label : labels) {
+        freeRight = std::min(freeRight, label.left());
+        touching = touching || drawn.adjusted(-1, -1, 1, 1).intersects(label);
+    }
+    if (!touching)
+        return box;
+    // With no room left of the labels (a narrow picture's labels fill the
+    // margin) the title is left out: a zero height draws nothing.
+    const double band = freeRight - cc.winX0;
+    return QRectF(cc.winX0 + band * 0.5, middle, 1000,
+                  std::clamp<double>(band - 2, 0, std::abs(c.fill)));
+}
+
 void drawYAxis(Chart &c)
 {
     ChCoord &cc = c.cc;
@@ -140,17 +167,21 @@ void drawYAxis(Chart &c)
     for (const double v : ticks)
         boxes << QRectF(0, whole(cc.toScreenY(v)) - c.fill / 2, leftMargin * 0.95, c.fill);
     const QVector<bool> shown = c.labelled(cc.realY0, cc.realY1, boxes, yFlags);
+    QVector<QRectF> labels;
     for (int i = 0; i < ticks.size(); ++i) {
         const int y = whole(cc.toScreenY(ticks[i]));
         c.painter->drawLine(whole(cc.plotX0), y, whole(cc.plotX1), y);
-        if (shown[i])
-            c.dt.drawFitText(c.painter, boxes[i], c.font, yFlags, 1, Chart::tickText(ticks[i]), 24);
+        if (!shown[i])
+            continue;
+        const QString text = Chart::tickText(ticks[i]);
+        labels << c.dt.fitTextRect(c.painter, boxes[i], c.font, yFlags, 1, text, 24);
+        c.dt.drawFitText(c.painter, boxes[i], c.font, yFlags, 1, text, 24);
     }
-    // Read from bottom to top; drawRotatedFitText centres the text on the
-    // box's corner, which is |fill| above the plot's vertical middle.
-    QRectF box(leftMargin * 0.4, (cc.plotY1 + cc.plotY0) * 0.5, 1000, c.fill);
+    // Read from bottom to top, centred on the box's corner.
+    const QString title = QObject::tr("mut");
+    QRectF box = yTitleBox(c, title, labels);
     c.dt.drawRotatedFitText(c.painter, 270, box, c.font, Qt::AlignHCenter | Qt::AlignVCenter, 1,
-                            QObject::tr("mut"), 24, false, QColor(255, 255, 255));
+                            title, 24, false, QColor(255, 255, 255));
 }
 
 void drawFrame(Chart &c)

@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 
 #include <QPainter>
+#include <QTranslator>
 
 #include <cmath>
 #include <limits>
@@ -62,6 +63,17 @@ QRect pixelBox(const QImage &picture, const QImage &other, QRgb colour = 0)
     return box;
 }
 
+// Draws the absorption axis' title as a blank, so that a picture without it
+// tells its pixels apart from the tick labels'.
+class NoYTitle : public QTranslator
+{
+public:
+    QString translate(const char *, const char *source, const char *, int) const override
+    {
+        return QLatin1String(source) == QLatin1String("mut") ? QStringLiteral(" ") : QString();
+    }
+};
+
 } // namespace
 
 class TestSpectrum : public QObject
@@ -76,6 +88,8 @@ private slots:
     void ticks();
     void fitText_data();
     void fitText();
+    void yTitle_data();
+    void yTitle();
 };
 
 void TestSpectrum::spectrum_data()
@@ -270,6 +284,48 @@ void TestSpectrum::fitText()
     QVERIFY(drawn.isNull() || ink.contains(drawn));
     // Fitted to the box, not left at a small default size.
     QVERIFY(drawn.isNull() || (angle ? drawn.height() > drawn.width() : drawn.height() > 15));
+}
+
+void TestSpectrum::yTitle_data()
+{
+    QTest::addColumn<V>("mus");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("place"); // centred, moved out of the labels' way, or none
+    // The middle tick, 1.4966, is level with the title.
+    QTest::newRow("1.4966 beside it") << V{1.4962, 1.4970} << QSize(1024, 1024) << "moved";
+    QTest::newRow("1.4966, little room") << V{1.4962, 1.4970} << QSize(740, 900) << "moved";
+    QTest::newRow("1.4966, margin full") << V{1.4962, 1.4970} << QSize(600, 900) << "none";
+    QTest::newRow("short labels") << V{0.5, 2} << QSize(1024, 1024) << "centred";
+    QTest::newRow("short labels, small") << V{0.5, 2} << QSize(333, 257) << "centred";
+}
+
+void TestSpectrum::yTitle()
+{
+    QFETCH(V, mus);
+    QFETCH(QSize, size);
+    QFETCH(QString, place);
+    const auto set = dataSet({8900, 9100}, mus);
+    const QImage picture = draw(*set, size);
+    NoYTitle blank;
+    QCoreApplication::installTranslator(&blank);
+    const QImage labelsOnly = draw(*set, size);
+    QCoreApplication::removeTranslator(&blank);
+    const int leftMargin = size.width() / 10;
+    const QRect title = pixelBox(picture, labelsOnly);
+    QCOMPARE(title.isNull(), place == "none");
+    if (title.isNull())
+        return;
+    QVERIFY(title.right() < leftMargin && title.height() > title.width());
+    // No pixel of the title on or beside a label's ink.
+    const QRgb white = qRgb(255, 255, 255);
+    for (int y = title.top(); y <= title.bottom(); ++y)
+        for (int x = title.left(); x <= title.right(); ++x)
+            for (int dy = -1; picture.pixel(x, y) != labelsOnly.pixel(x, y) && dy <= 1; ++dy)
+                for (int dx = std::max(-x, -1); dx <= 1; ++dx)
+                    QVERIFY2(labelsOnly.pixel(x + dx, y + dy) == white,
+                             qPrintable(QStringLiteral("%1, %2").arg(x).arg(y)));
+    // Where nothing is in its way it stays centred at two fifths of the margin.
+    QCOMPARE(std::abs(title.center().x() - leftMargin * 2 / 5) > 2, place == "moved");
 }
 
 QTEST_MAIN(TestSpectrum)
