@@ -238,6 +238,61 @@
         <source>works are being made; open it again when they are done</source>
         <translation>Work の作成中です。作成が終わってから開き直してください</translation>
     </message>
+    <message>
+        <source>Remove from List</source>
+        <translation>一覧から外す</translation>
+    </message>
+    <message>
+        <source>Takes the selected files off the list (Delete)</source>
+        <translation>選択したファイルを一覧から外します (Delete)</translation>
+    </message>
+    <message>
+        <source>Removed from the list: %1</source>
+        <translation>一覧から外しました: %1</translation>
+    </message>
+    <message>
+        <source>Open index.html</source>
+        <translation>index.html を開く</translation>
+    </message>
+</context>
+<context>
+    <name>korvane::ScanListModel</name>
+    <message>
+        <source>transmission</source>
+        <translation>透過</translation>
+    </message>
+    <message>
+        <source>fluorescence</source>
+        <translation>蛍光</translation>
+    </message>
+    <message>
+        <source>Work</source>
+        <translation>Work生成</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>測定開始</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>測定法</translation>
+    </message>
+    <message>
+        <source>Points</source>
+        <translation>点数</translation>
+    </message>
+    <message>
+        <source>Energy range</source>
+        <translation>エネルギー範囲</translation>
+    </message>
 </context>
 <context>
     <name>PropUI</name>

@@ -5,19 +5,27 @@
 #include "settings/ArgList.h"
 #include "text/TextFile.h"
 #include "text/Why.h"
+#include "ui/ScanList.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QCursor>
 #include <QDateTime>
 #include <QDebug>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTableView>
 
 namespace korvane {
 
@@ -63,6 +71,14 @@ void setupDialog(QFileDialog &dialog, QPushButton *button, const QString &title,
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
         dialog.setDirectory(folder);
     QObject::connect(button, &QPushButton::clicked, &dialog, &QFileDialog::show);
+    // A name typed and taken with Enter can leave the name field's
+    // completion list open; it would stay over the window and eat the next
+    // click.
+    QObject::connect(&dialog, &QDialog::finished, &dialog, [&dialog] {
+        for (const QCompleter *completer : dialog.findChildren<QCompleter *>())
+            if (completer->popup())
+                completer->popup()->hide();
+    });
 }
 
 } // namespace
@@ -76,10 +92,31 @@ Body::Body(QWidget *parent)
 {
     ui.setupUi(this);
     buildStatusLine();
+    buildScanList();
     readSettings();
     setupDialogs();
     connect(ui.DataFilesDropArea, &DropArea::dropped, this, &Body::loadDroppedDataFiles);
+    // Every drag over the window comes here first: a line edit of the
+    // sheet would otherwise take a file's name in as text.
+    setAcceptDrops(true);
+    QCoreApplication::instance()->installEventFilter(this);
     readStartFiles();
+}
+
+bool Body::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QFrame::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    auto *drop = static_cast<QDropEvent *>(event);
+    if (!widget || widget == ui.DataFilesDropArea || widget->window() != window() ||
+        !drop->mimeData()->hasUrls())
+        return false;
+    if (type == QEvent::Drop)
+        QCoreApplication::sendEvent(ui.DataFilesDropArea, event);
+    drop->acceptProposedAction();
+    return true;
 }
 
 QRect fittedGeometry(const QSize &preferred, const QRect &available)
@@ -92,6 +129,9 @@ QRect fittedGeometry(const QSize &preferred, const QRect &available)
 void Body::showOnScreen()
 {
     QSettings settings = windowSettings();
+    splitter->restoreState(settings.value(QStringLiteral("splitter")).toByteArray());
+    scanList->horizontalHeader()->restoreState(
+        settings.value(QStringLiteral("scanColumns")).toByteArray());
     if (!restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
         const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
         if (!screen)
@@ -110,6 +150,8 @@ void Body::closeEvent(QCloseEvent *event)
 {
     QSettings settings = windowSettings();
     settings.setValue(QStringLiteral("geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("splitter"), splitter->saveState());
+    settings.setValue(QStringLiteral("scanColumns"), scanList->horizontalHeader()->saveState());
     for (const QFileDialog *dialog : findChildren<QFileDialog *>())
         settings.setValue(QStringLiteral("folders/") + dialog->objectName(),
                           dialog->directory().absolutePath());
@@ -135,6 +177,13 @@ void Body::buildStatusLine()
     passProgress->setMinimumWidth(320);
     passProgress->hide();
     statusBar->addPermanentWidget(passProgress);
+    indexLink = new QLabel(statusBar);
+    indexLink->setObjectName(QStringLiteral("IndexLink"));
+    indexLink->setTextFormat(Qt::RichText);
+    // The desktop's handler opens the page.
+    indexLink->setOpenExternalLinks(true);
+    indexLink->hide();
+    statusBar->addPermanentWidget(indexLink);
     ui.gridLayout->addWidget(statusBar, 3, 0);
 }
 
@@ -272,8 +321,13 @@ Body::Opening Body::openDataFile(const QString &dataName, QString *why)
             *why = reason("not a readable 9809 data file");
         return Opening::Rejected;
     }
+    scanModel->beginAppend();
     dataSets.append(dataSet);
+    scanModel->endAppend();
     ui.DataFiles->addItem(dataSet->fileName);
+    // The first file opened is shown at once.
+    if (!scanList->currentIndex().isValid())
+        scanList->setCurrentIndex(scanModel->index(dataSets.size() - 1, ScanListModel::File));
     return Opening::Opened;
 }
 

@@ -18,7 +18,10 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
+class QSplitter;
 class QStatusBar;
+class QTableView;
 
 namespace korvane {
 
@@ -28,6 +31,8 @@ QRect fittedGeometry(const QSize &preferred, const QRect &available);
 
 class DataSet;
 class PropUi;
+class ScanListModel;
+class ScanPreview;
 struct WorkPassReport;
 
 class Body : public QFrame
@@ -59,6 +64,16 @@ public:
     QStatusBar *statusBar = nullptr;
     QLabel *statusText = nullptr;
     QProgressBar *passProgress = nullptr;
+    // After a pass: a link that opens the works folder's index.html.
+    QLabel *indexLink = nullptr;
+    // The opened files, the selected one's spectrum, and the button that
+    // takes the selected files off the list; the splitter shares the height
+    // between them and the common-properties sheet.
+    ScanListModel *scanModel = nullptr;
+    QTableView *scanList = nullptr;
+    ScanPreview *scanPreview = nullptr;
+    QPushButton *removeScansButton = nullptr;
+    QSplitter *splitter = nullptr;
     // The rows of the property file last read or written.
     int propsRows = 0;
     // The template and the common properties as the window read them at its start.
@@ -77,6 +92,9 @@ public:
     // The record of the file dataName names, under this or any other name
     // (links followed); null when it is not open.
     DataSet *openedAs(const QString &dataName) const;
+    // Takes the records of the given rows off the list (and out of every
+    // pass); their names, in list order.
+    QStringList removeScans(QVector<int> rows);
     bool writeDataProps(const QString &fname, QString *why = nullptr);
     bool readDataProps(const QString &fname, QString *why = nullptr);
     bool writeCommPropsTemplate(const QString &fname, QString *why = nullptr);
@@ -109,13 +127,18 @@ public slots:
     void genWorks();
     void genWorks(const QString &worksDirName);
     void openDatas(const QStringList &dataNames);
+    void removeSelectedScans();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Files dragged onto any widget of the window open as on the drop line.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The steps of building the window.
     void buildStatusLine();
+    void buildScanList(); // see BodyScans.cpp
+    void showScan(int row);
     void readSettings();
     void setupDialogs();
     void readStartFiles(); // the template and the common properties

@@ -10,6 +10,7 @@
 #include "props/PropUi.h"
 #include "text/TextFile.h"
 #include "text/Why.h"
+#include "ui/ScanList.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -59,6 +60,7 @@ bool Body::readDataProps(const QString &fname, QString *why)
     const int lines = bytes.count('\n') + (bytes.endsWith('\n') || bytes.isEmpty() ? 0 : 1);
     propsRows = qMax(0, lines - 4);
     applyDataProps(file.stream(), dataSets);
+    scanModel->flagsChanged();
     return true;
 }
 

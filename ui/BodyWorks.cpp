@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
+#include <QUrl>
 
 namespace korvane {
 
@@ -77,6 +78,7 @@ void Body::genWorks()
     statusText->setToolTip(QString());
     passProgress->reset();
     passProgress->show();
+    indexLink->hide();
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     // One thread changes the window: the pass runs here and only its
@@ -112,6 +114,15 @@ void Body::genWorks()
     openedCount = 0;
     openRejections.clear();
     showOutcome(outcome);
+    if (report.indexWritten) {
+        const QUrl page = QUrl::fromLocalFile(worksDirectory.absoluteFilePath("index.html"));
+        indexLink->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                               .arg(page.toString(QUrl::FullyEncoded).toHtmlEscaped(),
+                                    tr("Open index.html").toHtmlEscaped()));
+        indexLink->show();
+    }
+    // The next pass is offered the same folder.
+    saveWorksDialog.selectFile(worksDirectory.absolutePath());
 }
 
 void Body::genWorks(const QString &worksDirName)
