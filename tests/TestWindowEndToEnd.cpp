@@ -4,6 +4,8 @@
 
 #include "app/Startup.h"
 #include "props/PropUi.h"
+#include "ui/ScanList.h"
+#include "works/Thumbnail.h"
 
 #include "TestSupport.h"
 
@@ -16,6 +18,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTableView>
 
 #include <functional>
 #include <utility>
@@ -140,6 +143,7 @@ class TestWindowEndToEnd : public QObject
     Q_OBJECT
 private slots:
     void session();
+    void scanList();
 };
 
 void TestWindowEndToEnd::session()
@@ -388,6 +392,112 @@ void TestWindowEndToEnd::session()
     QTRY_VERIFY2(japanese.statusText->toolTip().contains(
                      "config.cfg: 1 行目: 最初の項目が \"9809\" ではありません"),
                  qPrintable(japanese.statusText->toolTip()));
+}
+
+// The list of opened files: what it says of each, its preview, its flags, taking files off it.
+void TestWindowEndToEnd::scanList()
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    QVERIFY(!copyFiles(sourcePath("examples"), tmp.path()).isEmpty());
+    setAppArgs({"-e", "-t", dir.filePath("korvane-template.yml"), "-p",
+                dir.filePath("commProps.csv"), "-wd", dir.filePath("works")});
+    Body body;
+    body.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&body));
+    body.openDatas({dir.filePath("Cu_foil_K_001.dat"), dir.filePath("Cu_sulfate_fl_006.dat"),
+                    dir.filePath("CuO_K_002.dat"), dir.filePath("Cu_foil_quick_007.qd")});
+    QTRY_COMPARE(body.statusText->text(), "Data files opened: 4");
+    QTableView *list = body.scanList;
+    const QAbstractItemModel *model = list->model();
+    QCOMPARE(model->rowCount(), 4);
+    QStringList row;
+    for (int column = 0; column < model->columnCount(); ++column)
+        row << model->index(1, column).data().toString();
+    QCOMPARE(row, QStringList({"", "Cu_sulfate_fl_006.dat", "CuSO4 1mM aq", "2026-12-01 13:05:31",
+                               "fluorescence", "517", "8700.0 - 9697.0 eV"}));
+    QCOMPARE(model->index(3, ScanListModel::Kind).data().toString(), "transmission");
+
+    // The first file is shown at once; the one chosen in the list is shown, in the combo box too,
+    // drawn as its thumbnail is at that size.
+    QCOMPARE(body.scanPreview->dataSet(), body.dataSets[0]);
+    list->setCurrentIndex(model->index(1, ScanListModel::Sample));
+    QCOMPARE(body.ui.DataFiles->currentText(), "Cu_sulfate_fl_006.dat");
+    const QRect square = body.scanPreview->pictureRect();
+    QVERIFY(square.width() >= 100 && square.width() == square.height());
+    const QImage shown = body.scanPreview->grab().toImage().copy(square);
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+             drawThumbnail(square.size(), *body.dataSets[1]).convertToFormat(QImage::Format_RGB32));
+    body.ui.DataFiles->setCurrentIndex(3);
+    QCOMPARE(list->currentIndex().row(), 3);
+    QCOMPARE(body.scanPreview->dataSet(), body.dataSets[3]);
+
+    // CuO's flag cleared with a click on its check box; the first file taken off the list.
+    const QRect flag = list->visualRect(model->index(2, ScanListModel::Flag));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, flag.topLeft() + QPoint(10, 9));
+    QCOMPARE(model->index(2, ScanListModel::Flag).data(Qt::CheckStateRole).toInt(), 0);
+    QCOMPARE(body.dataSets[2]->metaValue("SYS_001"), "0");
+    list->selectRow(0);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(body.statusText->text(), "Removed from the list: Cu_foil_K_001.dat");
+    QCOMPARE(body.ui.DataFiles->count(), 3);
+    QCOMPARE(body.ui.DataFiles->itemText(0), "Cu_sulfate_fl_006.dat");
+    QVERIFY(body.scanPreview->dataSet() != nullptr);
+
+    // A file dropped on a field of the sheet opens; the field takes nothing in.
+    QLineEdit *field = body.propRows[1]->valueEdit();
+    const QString typed = field->text();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(dir.filePath("CuSO4_sol_004.dat"))});
+    mime.setText("inserted");
+    QVERIFY(dropOn(field, mime));
+    QCOMPARE(field->text(), typed);
+    QTRY_COMPARE(body.statusText->text(), "Data files opened: 1");
+    QCOMPARE(model->rowCount(), 4);
+    // Tab goes from value to value, past the grey field of the row.
+    QApplication::setActiveWindow(&body);
+    body.propRows[0]->valueEdit()->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), body.propRows[0]->valueEdit());
+    QTest::keyClick(body.propRows[0]->valueEdit(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), body.propRows[1]->valueEdit());
+
+    // The works are those of the flags: neither CuO nor the file taken off.
+    body.genWorks(dir.filePath("works"));
+    QCOMPARE(body.statusText->text(), "Works made in " + dir.filePath("works") + ": 3 of 3");
+    QStringList made;
+    for (const QFileInfo &work : QDir(dir.filePath("works")).entryInfoList({"*-000?"}, QDir::Dirs))
+        made << QDir(work.filePath()).entryList({"*.dat", "*.qd"}, QDir::Files);
+    QCOMPARE(made,
+             QStringList({"Cu_sulfate_fl_006.dat", "Cu_foil_quick_007.qd", "CuSO4_sol_004.dat"}));
+    // The page of the pass is a click away; Save Works offers the same folder again.
+    QVERIFY(body.indexLink->isVisible());
+    const QString href =
+        QRegularExpression("href=\"([^\"]+)\"").match(body.indexLink->text()).captured(1);
+    QCOMPARE(QUrl(href).toLocalFile(), dir.filePath("works/index.html"));
+    QCOMPARE(body.saveWorksDialog.selectedFiles(), QStringList(dir.filePath("works")));
+
+    // Every file dialog belongs to the window: a click on the window never sends one behind it.
+    const QList<QFileDialog *> dialogs = body.findChildren<QFileDialog *>();
+    QCOMPARE(dialogs.size(), 7);
+    for (QFileDialog *dialog : dialogs) {
+        dialog->show();
+        QCOMPARE(dialog->windowHandle()->transientParent(), body.windowHandle());
+        dialog->hide();
+    }
+
+    // Its name typed, the completion list comes up and Enter takes it: no list is left over the
+    // window after the pass.
+    QTest::mouseClick(body.ui.GenWorks, Qt::LeftButton);
+    auto *edit = body.saveWorksDialog.findChild<QLineEdit *>("fileNameEdit");
+    QApplication::setActiveWindow(&body.saveWorksDialog);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, "work");
+    QTRY_VERIFY(edit->completer()->popup()->isVisible());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+    QTRY_COMPARE(body.statusText->text(), "Works made in " + dir.filePath("works") + ": 3 of 3");
+    QVERIFY(!body.saveWorksDialog.isVisible());
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
 }
 
 QTEST_MAIN(TestWindowEndToEnd)

@@ -114,7 +114,7 @@ bool Body::eventFilter(QObject *watched, QEvent *event)
         !drop->mimeData()->hasUrls())
         return false;
     if (type == QEvent::Drop)
-        QCoreApplication::sendEvent(ui.DataFilesDropArea, event);
+        ui.DataFilesDropArea->takeUrls(drop->mimeData()->urls());
     drop->acceptProposedAction();
     return true;
 }

@@ -23,7 +23,11 @@ void DropArea::dragEnterEvent(QDragEnterEvent *event)
 // event stays unaccepted, as nothing was moved or copied into the widget.
 void DropArea::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
+    takeUrls(event->mimeData()->urls());
+}
+
+void DropArea::takeUrls(const QList<QUrl> &urls)
+{
     for (const QUrl &dropUrl : urls) {
         const QString url = dropUrl.url();
         const QString scheme = dropUrl.scheme();
