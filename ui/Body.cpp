@@ -129,9 +129,6 @@ QRect fittedGeometry(const QSize &preferred, const QRect &available)
 void Body::showOnScreen()
 {
     QSettings settings = windowSettings();
-    splitter->restoreState(settings.value(QStringLiteral("splitter")).toByteArray());
-    scanList->horizontalHeader()->restoreState(
-        settings.value(QStringLiteral("scanColumns")).toByteArray());
     if (!restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
         const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
         if (!screen)
@@ -144,6 +141,10 @@ void Body::showOnScreen()
         }
     }
     show();
+    // Once the window has its size: the splitter shares out what it has.
+    splitter->restoreState(settings.value(QStringLiteral("splitter")).toByteArray());
+    scanList->horizontalHeader()->restoreState(
+        settings.value(QStringLiteral("scanColumns")).toByteArray());
 }
 
 void Body::closeEvent(QCloseEvent *event)
