@@ -73,8 +73,8 @@ void Body::buildScanList()
     ui.gridLayout->removeWidget(ui.CommonPropsFrame);
     splitter->addWidget(frame);
     splitter->addWidget(ui.CommonPropsFrame);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
     ui.gridLayout->addWidget(splitter, 1, 0);
 
     connect(removeScansButton, &QPushButton::clicked, this, &Body::removeSelectedScans);
