@@ -65,13 +65,19 @@ private slots:
 void TestWindowScreens::insideTheScreen_data()
 {
     QTest::addColumn<bool>("japanese");
-    QTest::newRow("English") << false;
-    QTest::newRow("Japanese") << true;
+    QTest::addColumn<QByteArray>("settings"); // the window's settings file; "big": left by a
+                                              // window of 1604 x 954 on a big screen
+    QTest::newRow("English") << false << QByteArray();
+    QTest::newRow("Japanese") << true << QByteArray();
+    QTest::newRow("left by a big screen") << false << QByteArray("big");
+    QTest::newRow("damaged settings")
+        << true << QByteArray("[General]\ngeometry=@ByteArray(\\x1\\xd9\\xd0)\nsplitter=7\n");
 }
 
 void TestWindowScreens::insideTheScreen()
 {
     QFETCH(bool, japanese);
+    QFETCH(QByteArray, settings);
     const QScreen *screen = QGuiApplication::primaryScreen();
     QCOMPARE(screen->size(), QSize(qEnvironmentVariableIntValue("KORVANE_SCREEN_W"),
                                    qEnvironmentVariableIntValue("KORVANE_SCREEN_H")));
@@ -85,6 +91,18 @@ void TestWindowScreens::insideTheScreen()
     initKorvaneResources();
     setAppArgs(args);
     QVERIFY(installTranslation(*qApp, translator, qtTranslator) == japanese);
+    const QString settingsFile = qEnvironmentVariable("XDG_CONFIG_HOME") + "/korvane/window.ini";
+    QVERIFY(QDir().mkpath(QFileInfo(settingsFile).path()));
+    QFile::remove(settingsFile);
+    if (settings == "big") {
+        Body big;
+        big.setGeometry(300, 200, 1604, 954);
+        big.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&big));
+        big.close();
+    } else if (!settings.isEmpty()) {
+        QVERIFY(writeTextFile(settingsFile, settings));
+    }
     Body body;
     body.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&body));

@@ -129,16 +129,20 @@ QRect fittedGeometry(const QSize &preferred, const QRect &available)
 void Body::showOnScreen()
 {
     QSettings settings = windowSettings();
-    if (!restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
-        const QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
-        if (!screen)
-            screen = QGuiApplication::primaryScreen();
-        if (screen) {
-            // The frame the window manager adds is not known before the
-            // window is shown: the first show keeps a margin for it.
-            const QRect area = screen->availableGeometry().adjusted(0, 0, 0, -32);
+    const bool restored = restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray());
+    const QScreen *screen =
+        QGuiApplication::screenAt(restored ? geometry().center() : QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        // The frame the window manager adds is not known before the window
+        // is shown: a window placed anew keeps a margin for it.
+        const QRect area = screen->availableGeometry().adjusted(0, 0, 0, -32);
+        if (!restored)
             setGeometry(fittedGeometry(QSize(1604, 954), area));
-        }
+        // A size kept from a bigger screen is fitted to this one.
+        else if (!screen->availableGeometry().contains(geometry()))
+            setGeometry(fittedGeometry(size(), area));
     }
     show();
     // Once the window has its size: the splitter shares out what it has.
