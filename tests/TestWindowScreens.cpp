@@ -2,12 +2,14 @@
 // button, field and the status line inside the screen and not hidden, in English and in Japanese.
 
 #include "app/Startup.h"
+#include "ui/ScanList.h"
 
 #include "TestSupport.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QScreen>
+#include <QSplitter>
 #include <QTableView>
 
 #include <cstdlib>
@@ -60,6 +62,7 @@ class TestWindowScreens : public QObject
 private slots:
     void insideTheScreen_data();
     void insideTheScreen();
+    void restart();
 };
 
 void TestWindowScreens::insideTheScreen_data()
@@ -119,6 +122,35 @@ void TestWindowScreens::insideTheScreen()
     QVERIFY(body.scanList->height() >= 80);
     QCoreApplication::removeTranslator(&translator);
     QCoreApplication::removeTranslator(&qtTranslator);
+}
+
+// Closed and opened again: the same size, the same share of the list and the sheet, the same
+// column widths.
+void TestWindowScreens::restart()
+{
+    setAppArgs({"-e"});
+    QList<int> shared;
+    QSize size;
+    {
+        Body body;
+        body.showOnScreen();
+        QVERIFY(QTest::qWaitForWindowExposed(&body));
+        body.resize(1100, 640);
+        QTRY_COMPARE(body.size(), QSize(1100, 640));
+        const QList<int> before = body.splitter->sizes();
+        body.splitter->setSizes({before[0] - 30, before[1] + 30});
+        shared = body.splitter->sizes();
+        QVERIFY(shared != before);
+        body.scanList->setColumnWidth(ScanListModel::Sample, 333);
+        size = body.size();
+        body.close();
+    }
+    Body again;
+    again.showOnScreen();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    QCOMPARE(again.size(), size);
+    QCOMPARE(again.splitter->sizes(), shared);
+    QCOMPARE(again.scanList->columnWidth(ScanListModel::Sample), 333);
 }
 
 int main(int argc, char *argv[])
