@@ -62,6 +62,9 @@ double meanOf(const QVector<double> &mu, int first, int last)
 // Points on each side of a fit window: enough to average the noise down,
 // few enough to stay near the edge.
 constexpr int fitHalfWidth = 2;
+// A fit of fine steps spans a few eV, so that the counts' noise of a dilute
+// sample does not make the steepest point.
+constexpr double fitHalfWidthEv = 2.0;
 constexpr int sidePoints = 8;
 // How far above a point's noise the step must rise to be an edge.
 constexpr double stepOverNoise = 10;
@@ -92,9 +95,14 @@ EdgeStep findEdgeStep(const QVector<double> &energies, const QVector<double> &mu
     if (n < 2 * fitHalfWidth + 3 || mu.size() != n)
         return {};
     std::vector<double> slope(static_cast<size_t>(n), std::nan(""));
-    for (int i = 0; i < n; ++i)
-        slope[i] = fittedSlope(energies, mu, std::max(0, i - fitHalfWidth),
-                               std::min(n - 1, i + fitHalfWidth));
+    for (int i = 0; i < n; ++i) {
+        int first = std::max(0, i - fitHalfWidth), last = std::min(n - 1, i + fitHalfWidth);
+        while (first > 0 && energies[i] - energies[first - 1] <= fitHalfWidthEv)
+            --first;
+        while (last + 1 < n && energies[last + 1] - energies[i] <= fitHalfWidthEv)
+            ++last;
+        slope[i] = fittedSlope(energies, mu, first, last);
+    }
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&slope](int a, int b) {
