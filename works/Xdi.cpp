@@ -55,7 +55,7 @@ QString channelName(int k)
 // The columns: the scan's axes, I0, the transmitted or summed fluorescence
 // (and each fluorescence channel, so that a bad element can be dropped), the
 // other channels, and the curve the thumbnail draws.
-QVector<Column> columnsOf(const AbsorbanceChannels &ch, int count)
+QVector<Column> columnsOf(const AbsorbanceChannels &ch, int count, const QVector<int> &modes)
 {
     QVector<Column> cols{
         {Column::Energy, QStringLiteral("energy"), QStringLiteral("eV")},
@@ -79,13 +79,16 @@ QVector<Column> columnsOf(const AbsorbanceChannels &ch, int count)
         cols.append({Column::Channel, QStringLiteral("itrans"), QString(), ch.it});
         used << ch.it;
     }
+    // The reference is the chamber after the sample's: the first other
+    // ionisation chamber (mode 1) of a transmission scan.
     bool reference = !ch.fluorescence;
     for (int k = 0; k < count; ++k) {
         if (used.contains(k))
             continue;
-        cols.append(
-            {Column::Channel, reference ? QStringLiteral("irefer") : channelName(k), QString(), k});
-        reference = false;
+        const bool isReference = reference && modes.value(k) == 1;
+        cols.append({Column::Channel, isReference ? QStringLiteral("irefer") : channelName(k),
+                     QString(), k});
+        reference = reference && !isReference;
     }
     cols.append({Column::Mu,
                  ch.fluorescence ? QStringLiteral("mufluor") : QStringLiteral("mutrans"),
@@ -370,7 +373,7 @@ XdiText xdiText(const DataSet &ds, const CommonValues &common)
     const AbsorbanceChannels ch = absorbanceChannels(ds.header);
     const int count =
         ch.count > 0 ? ch.count : (ds.points.isEmpty() ? 0 : ds.points.first().counts.size());
-    const QVector<Column> cols = columnsOf(ch, count);
+    const QVector<Column> cols = columnsOf(ch, count, ds.header.modes);
     const Table table = tableOf(ds, cols, ch, count);
 
     Fields f;
