@@ -197,6 +197,8 @@ private slots:
         QTest::addColumn<QStringList>("hints");
         QTest::addColumn<QString>("found"); // symbol edge, then a or h: ambiguous, by a hint
         QTest::newRow("Se K or Tl L3") << 12661.0 << QStringList{} << "Se K a Tl L3";
+        QTest::newRow("La L3 -5 eV or V K +13 eV") << 5478.0 << QStringList{} << "La L3 a V K";
+        QTest::newRow("La L3 +3 eV, not V K +21 eV") << 5486.0 << QStringList{} << "La L3 ";
         QTest::newRow("the sample names Tl") << 12661.0 << QStringList{"Tl2O3 pellet"} << "Tl L3 h";
         QTest::newRow("a lower-case parameter file")
             << 12661.0 << QStringList{"se_k.prm"} << "Se K ";
