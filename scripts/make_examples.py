@@ -548,6 +548,8 @@ sample:
   form: SMPL_003 input "" "" "foil, pellet, solution ..."
   amount: SMPL_004 input "" "" "thickness, mass or concentration"
   temperature: SMPL_006 input/semi_fix "RT" "" "sample temperature"
+  absorber: SMPL_011 input/semi_fix "" "" "absorbing element for the XDI (Cu); empty: found at the edge"
+  edge: SMPL_012 input/semi_fix "" "" "its edge for the XDI (K, L3 ...); empty: found at the edge"
   supplier: SMPL_005 semi_fix -- "" "supplier of the sample"
   preparation: SMPL_010 na "" "" "preparation notes (not collected yet)"
 measurement:
