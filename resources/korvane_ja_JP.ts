@@ -384,8 +384,8 @@
         <translation>XDI なし: %1 行になり、読み込めるのは %2 行までです</translation>
     </message>
     <message>
-        <source>no XDI: a row would be longer than the %1 characters its readers take</source>
-        <translation>XDI なし: 読み込めるのは %1 文字までの行ですが、それより長い行があります</translation>
+        <source>no XDI: a line would be longer than the %1 characters its readers take</source>
+        <translation>XDI なし: 読み込めるのは %1 文字までの行ですが、それより長い行になります</translation>
     </message>
 </context>
 </TS>

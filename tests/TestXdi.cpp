@@ -2,10 +2,13 @@
 
 #include "data/DataSet.h"
 #include "data/Edges.h"
+#include "template/MetaTemplate.h"
+#include "works/WorkPass.h"
 #include "works/Xdi.h"
 
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -153,6 +156,46 @@ private slots:
         QString why;
         QVERIFY(!writeXdiFile(dir.filePath("file/a.xdi"), set, {}, &written, &why));
         QVERIFY(!why.isEmpty());
+    }
+
+    // In a pass: a scan too long for the format gets no XDI, but its work is made and counted;
+    // an XDI that cannot be written is a failure of its work.
+    void inPass_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("blocked");    // a folder where the XDI goes
+        QTest::addColumn<QString>("outcome"); // made, failures, left out, notes, file there
+        QTest::newRow("written") << 500 << false << "1 0 0 0 xdi";
+        QTest::newRow("too long") << xdiMaxLines << false << "1 0 1 1 -";
+        QTest::newRow("blocked") << 500 << true << "0 1 0 0 -";
+    }
+    void inPass()
+    {
+        QFETCH(int, points);
+        QFETCH(bool, blocked);
+        QFETCH(QString, outcome);
+        QTemporaryDir dir;
+        DataSet set = scan(grid(8900, 8900 + points * 0.5 - 0.1, 0.5), 8985, {1, 2});
+        set.path = dir.filePath("s.dat");
+        set.baseName = "s";
+        set.meta["SYS_001"] = "1";
+        QVERIFY(writeTextFile(set.path, "the scan's bytes"));
+        WorkOptions options;
+        options.writeXdi = true;
+        options.imageSize = QSize(64, 48);
+        const QDir works(dir.filePath("works"));
+        if (blocked)
+            QVERIFY(QDir().mkpath(works.filePath("-0001/s.xdi")));
+        WorkPassReport report;
+        runWorkPass(works, {&set}, options, MetaTemplate(), {}, &report);
+        const bool there = QFileInfo(works.filePath("-0001/s.xdi")).isFile();
+        QCOMPARE(QString("%1 %2 %3 %4 %5")
+                     .arg(report.made.size())
+                     .arg(report.failures.size())
+                     .arg(report.xdiLeftOut)
+                     .arg(report.xdiNotes.size())
+                     .arg(there ? "xdi" : "-"),
+                 outcome);
     }
 
     // The user's element and edge win over the data; a half answer narrows the table.
@@ -313,5 +356,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestXdi)
+QTEST_MAIN(TestXdi)
 #include "TestXdi.moc"

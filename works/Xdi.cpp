@@ -399,14 +399,16 @@ XdiText xdiText(const DataSet &ds, const CommonValues &common)
         labels << c.label;
     lines << QStringLiteral("# ") + labels.join(QLatin1Char(' '));
     const QStringList rows = tableLines(table, cols.size());
+    // Rows are of one width; the labels of many channels may be longer still.
+    const int widest = std::max(lines.last().size(), rows.isEmpty() ? 0 : rows.first().size());
     const int total = lines.size() + rows.size();
-    if (total > xdiMaxLines || (!rows.isEmpty() && rows.first().size() > xdiMaxLineLength)) {
+    if (total > xdiMaxLines || widest > xdiMaxLineLength) {
         x.tooLong = true;
         x.note = total > xdiMaxLines
                      ? reason("no XDI: it would have %1 lines, more than the %2 its readers take")
                            .arg(total)
                            .arg(xdiMaxLines)
-                     : reason("no XDI: a row would be longer than the %1 characters its readers "
+                     : reason("no XDI: a line would be longer than the %1 characters its readers "
                               "take")
                            .arg(xdiMaxLineLength);
         return x;
