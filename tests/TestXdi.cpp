@@ -3,6 +3,7 @@
 #include "data/DataSet.h"
 #include "data/Edges.h"
 #include "template/MetaTemplate.h"
+#include "ui/Body.h"
 #include "works/WorkPass.h"
 #include "works/Xdi.h"
 
@@ -196,6 +197,23 @@ private slots:
                      .arg(report.xdiNotes.size())
                      .arg(there ? "xdi" : "-"),
                  outcome);
+    }
+
+    // The window's status line tells what an XDI left undecided, beside the works made.
+    void statusLine()
+    {
+        QTemporaryDir dir;
+        const QString foil = readTextFile(sourcePath("examples/Cu_foil_K_001.dat"));
+        const QString tie = dir.filePath("tie.dat");
+        QVERIFY(writeTextFile(tie, QString(foil).replace("3.1355316", "2.22366")));
+        const auto body = makeBody({"-xdi", "1"});
+        QVERIFY(body->ui.WriteXdi->isChecked());
+        QCOMPARE(body->openDataFile(tie), Body::Opening::Opened);
+        body->genWorks(dir.filePath("w"));
+        QCOMPARE(body->statusText->text(),
+                 QString("Works made in %1: 1 of 1; XDI notes: 1 — %2: the edge at 12661.2 eV may "
+                         "be Se K or Tl L3; the XDI says Se K")
+                     .arg(dir.filePath("w"), tie));
     }
 
     // The user's element and edge win over the data; a half answer narrows the table.
