@@ -144,6 +144,10 @@ private slots:
         QVERIFY(lines.contains("# \\----- first try"));
         QCOMPARE(field(lines, "Mono.d_spacing"), "1.637418");
         QCOMPARE(field(lines, "Element.symbol") + field(lines, "Element.edge"), "CuK");
+        // The reader counts bytes: a Japanese character is three.
+        set.header.comment = QString(1000, QChar(0x8A66));
+        for (const QByteArray &line : xdiText(set, {}).bytes.split('\n'))
+            QVERIFY(line.size() <= xdiMaxLineLength && !line.endsWith('\xe8'));
 
         const DataSet huge = scan(grid(8000, 8000 + xdiMaxLines * 0.1, 0.1), 8985, {1, 2});
         const XdiText text = xdiText(huge, {});

@@ -35,7 +35,7 @@ def faults_of(data):
     lines = text.split("\n")[:-1]
     if len(lines) > 16384:
         faults.add("line count")
-    if any(len(line) >= 2048 for line in lines):
+    if any(len(line.encode("utf-8")) >= 2048 for line in lines):
         faults.add("line length")
     if not lines:
         return faults | {"line 1"}
@@ -150,6 +150,7 @@ def broken(good):
                                    + lines[end + 4:])),
         ("line ends", good.replace("\n", "\r\n")),
         ("line length", put(head + 1, "# " + "x" * 2046)),
+        ("line length", put(head + 1, "# " + "試" * 682)),
         ("line count", good + (row + "\n") * 16384),
         ("time", re.sub(r"(Scan.start_time: \S+)T", r"\1 ", good)),
         ("d_spacing", re.sub(r"(Mono.d_spacing: \S+)", r"\1 A", good)),

@@ -200,15 +200,18 @@ QStringList tableLines(const Table &t, int columns)
 namespace {
 
 // A header value on one line: control characters become blanks, and the
-// line stays within what the reader takes.
+// line stays within the bytes the reader takes (a Japanese character is 3).
 QString oneLine(const QString &text, int room)
 {
-    QString s = text;
+    QString s = text.left(room);
     for (QChar &c : s)
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
             c == QChar::ParagraphSeparator)
             c = QLatin1Char(' ');
-    return s.simplified().left(room);
+    s = s.simplified();
+    while (s.toUtf8().size() > room)
+        s.chop(s.size() > 1 && s.at(s.size() - 1).isLowSurrogate() ? 2 : 1);
+    return s;
 }
 
 bool isAscii(const QString &s)
