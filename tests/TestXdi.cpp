@@ -215,8 +215,8 @@ private slots:
         QCOMPARE(body->openDataFile(tie), Body::Opening::Opened);
         body->genWorks(dir.filePath("w"));
         QCOMPARE(body->statusText->text(),
-                 QString("Works made in %1: 1 of 1; XDI notes: 1 — %2: the edge at 12661.2 eV may "
-                         "be Se K or Tl L3; the XDI says Se K")
+                 QString("Works made in %1: 1 of 1; XDI notes: 1 — %2: the edge at 12661.2 eV "
+                         "may be Se K or Tl L3; the XDI says Se K")
                      .arg(dir.filePath("w"), tie));
     }
 
