@@ -766,6 +766,7 @@ Work_Branch        refs
 File_Name_in_Work_as_Original  1       # 0: name the copies sample-run-beamline-date
 Img_W   1024
 Img_H   1024
+Write_XDI   1                       # <name>.xdi in each work, for analysis programs
 """
 
 
