@@ -70,6 +70,20 @@ bool startFilesRead(const Body &body)
     return ok;
 }
 
+// The works whose XDI file was left out or is unsure, for the summary.
+QString xdiSummary(const WorkPassReport &report)
+{
+    QStringList parts;
+    if (report.xdiLeftOut)
+        parts << QStringLiteral("%1 without XDI (too long for its readers)").arg(report.xdiLeftOut);
+    if (report.xdiAmbiguous)
+        parts << QStringLiteral("%1 with an ambiguous edge").arg(report.xdiAmbiguous);
+    if (report.xdiNoElement)
+        parts << QStringLiteral("%1 with no element in the XDI").arg(report.xdiNoElement);
+    return parts.isEmpty() ? QString()
+                           : QStringLiteral(" (%1)").arg(parts.join(QLatin1String(", ")));
+}
+
 } // namespace
 
 int runBatch(Body &body, const BatchPlan &plan)
@@ -102,6 +116,7 @@ int runBatch(Body &body, const BatchPlan &plan)
     }
 
     int works = 0;
+    QString xdi;
     bool ok = runAction(plan.loadDataProps, "-ldp", QStringLiteral("loading data properties"),
                         &Body::readDataProps, body) &&
               runAction(plan.saveDataProps, "-sdp", QStringLiteral("saving data properties"),
@@ -130,13 +145,16 @@ int runBatch(Body &body, const BatchPlan &plan)
             for (const QString &failure : report.failures)
                 say(QStringLiteral("korvane: generating works in %1: %2").arg(dir, failure));
         }
+        for (const QString &note : report.xdiNotes)
+            say(QStringLiteral("korvane: XDI: %1").arg(note));
         works = report.made.size();
+        xdi = xdiSummary(report);
     }
 
     const QString alreadyOpen = twice ? QStringLiteral("%1 already open, ").arg(twice) : QString();
-    say(QStringLiteral("korvane: %1 files opened, %2%3 rejected, %4 works made in %5 s")
+    say(QStringLiteral("korvane: %1 files opened, %2%3 rejected, %4 works made%5 in %6 s")
             .arg(QString::number(opened), alreadyOpen, QString::number(rejected),
-                 QString::number(works), QString::number(clock.elapsed() / 1000.0, 'f', 2)));
+                 QString::number(works), xdi, QString::number(clock.elapsed() / 1000.0, 'f', 2)));
     return (ok && rejected == 0) ? 0 : 1;
 }
 

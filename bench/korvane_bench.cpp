@@ -15,6 +15,7 @@
 #include "works/KnownWorks.h"
 #include "works/Thumbnail.h"
 #include "works/WorkPass.h"
+#include "works/Xdi.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -415,12 +416,13 @@ int splitPass(int files = 40)
     {
         copies,
         metadata,
+        xdi,
         drawing,
         palette,
         encoding,
         pieces
     };
-    const char *names[] = {"copies", "metadata.yml", "drawing", "palette", "encoding"};
+    const char *names[] = {"copies", "metadata.yml", "XDI", "drawing", "palette", "encoding"};
     double seconds[pieces] = {};
     QTemporaryDir out;
     QElapsedTimer clock;
@@ -437,6 +439,9 @@ int splitPass(int files = 40)
         lap(copies);
         writeMetadataFile(base + QStringLiteral(".yml"), tpl, common, set.meta);
         lap(metadata);
+        XdiText text;
+        writeXdiFile(base + QStringLiteral(".xdi"), set, common, &text);
+        lap(xdi);
         const QImage image = drawThumbnail(QSize(1024, 1024), set);
         lap(drawing);
         const QImage indexed = exactIndexed(image);

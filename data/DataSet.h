@@ -56,6 +56,7 @@ public:
     QString initialAngle, initialAngleUnit;
     QString scanLine; // line 6, whole: the detection mode's word, repetition and points
     QString repetition, pointCount;
+    QString paramLine; // line 8, whole: the scan's parameter file and gases
     QString blockCount;
     QVector<BlockRow> blocks;
     QString xUnit;

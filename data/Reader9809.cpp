@@ -394,8 +394,11 @@ bool readHeader(QTextStream &in, Header9809 &header, Units &units, QString *why)
     if (!h.next())
         return false;
     valueAfterKey(h.line, QStringLiteral("Block ="), header.blockCount, QStringLiteral(" "));
-    // Line 8 holds nothing we use.
-    if (!h.next() || !h.next())
+    // Line 8 names the parameter file, a hint to the scan's element.
+    if (!h.next())
+        return false;
+    header.paramLine = h.line;
+    if (!h.next())
         return false;
     takeScanAxis(header, h.line);
     header.blocks.clear();

@@ -12,6 +12,7 @@
 #include "template/Render.h"
 #include "text/Csv.h"
 #include "text/LineItems.h"
+#include "works/Xdi.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -22,6 +23,8 @@
 #include <QSet>
 #include <QString>
 #include <QTextStream>
+
+#include <cmath>
 
 using namespace korvane;
 
@@ -264,6 +267,32 @@ inline bool dataProps(const QByteArray &bytes, QString *why)
 // Bytes to a record to metadata.yml to a picture, as korvane handles a data
 // file. The bytes before the first NUL are the data file, those after it
 // its info file. Needs an application object for the fonts.
+// The XDI's lines within the reader's limits, LF only, one end of the header, and rows of one
+// width holding numbers only.
+inline bool xdiShape(const DataSet &dataSet, QString *why)
+{
+    const XdiText xdi = xdiText(dataSet, {});
+    FUZZ_CHECK(xdi.tooLong == xdi.bytes.isEmpty());
+    if (xdi.tooLong)
+        return true;
+    FUZZ_CHECK(xdi.bytes.startsWith("# XDI/1.0 korvane/") && xdi.bytes.endsWith('\n'));
+    FUZZ_CHECK(!xdi.bytes.contains('\r'));
+    const QList<QByteArray> lines = xdi.bytes.chopped(1).split('\n');
+    FUZZ_CHECK(lines.count("#----") == 1);
+    int width = -1;
+    for (int i = lines.indexOf("#----") + 2; i < lines.size(); ++i) {
+        FUZZ_CHECK(width < 0 || lines[i].size() == width);
+        width = lines[i].size();
+        for (const QByteArray &item : lines[i].simplified().split(' ')) {
+            bool ok = false;
+            FUZZ_CHECK(std::isfinite(item.toDouble(&ok)) && ok);
+        }
+    }
+    for (const QByteArray &line : lines)
+        FUZZ_CHECK(line.size() <= xdiMaxLineLength);
+    return true;
+}
+
 inline bool pipeline(const QByteArray &bytes, QString *why)
 {
     static const CommonValues commons = templateCommons(exampleTemplate());
@@ -277,7 +306,7 @@ inline bool pipeline(const QByteArray &bytes, QString *why)
         FUZZ_CHECK(dataSet.points.isEmpty());
         return true;
     }
-    if (!renderedShape(*tpl, commons, dataSet, why))
+    if (!renderedShape(*tpl, commons, dataSet, why) || !xdiShape(dataSet, why))
         return false;
     QImage image(160, 120, QImage::Format_RGB32);
     QPainter painter(&image);

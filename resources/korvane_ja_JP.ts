@@ -175,6 +175,10 @@
         <source>template %1 cannot be read: %2</source>
         <translation>テンプレート %1 を読み込めません: %2</translation>
     </message>
+    <message>
+        <source>Write XDI</source>
+        <translation>XDI も書く</translation>
+    </message>
 </context>
 <context>
     <name>korvane::Body</name>
@@ -237,6 +241,10 @@
     <message>
         <source>works are being made; open it again when they are done</source>
         <translation>Work の作成中です。作成が終わってから開き直してください</translation>
+    </message>
+    <message>
+        <source>XDI notes: %1</source>
+        <translation>XDI の注意: %1 件</translation>
     </message>
     <message>
         <source>Remove from List</source>
@@ -413,6 +421,26 @@
     <message>
         <source>an image of %1 x %2 pixels can not be allocated</source>
         <translation>%1 x %2 ピクセルの画像のメモリを確保できません</translation>
+    </message>
+    <message>
+        <source>no absorption edge found in the data: the XDI names no element</source>
+        <translation>データに吸収端が見つかりません: XDI には元素を書きません</translation>
+    </message>
+    <message>
+        <source>no tabulated edge near the step at %1 eV: the XDI names no element</source>
+        <translation>%1 eV の立ち上がりの近くに表の吸収端がありません: XDI には元素を書きません</translation>
+    </message>
+    <message>
+        <source>the edge at %1 eV may be %2 %3 or %4; the XDI says %2 %3</source>
+        <translation>%1 eV の吸収端は %2 %3 とも %4 とも取れます: XDI には %2 %3 と書きました</translation>
+    </message>
+    <message>
+        <source>no XDI: it would have %1 lines, more than the %2 its readers take</source>
+        <translation>XDI なし: %1 行になり、読み込めるのは %2 行までです</translation>
+    </message>
+    <message>
+        <source>no XDI: a line would be longer than the %1 characters its readers take</source>
+        <translation>XDI なし: 読み込めるのは %1 文字までの行ですが、それより長い行になります</translation>
     </message>
 </context>
 </TS>

@@ -548,6 +548,8 @@ sample:
   form: SMPL_003 input "" "" "foil, pellet, solution ..."
   amount: SMPL_004 input "" "" "thickness, mass or concentration"
   temperature: SMPL_006 input/semi_fix "RT" "" "sample temperature"
+  absorber: SMPL_011 input/semi_fix "" "" "absorbing element for the XDI (Cu); empty: found at the edge"
+  edge: SMPL_012 input/semi_fix "" "" "its edge for the XDI (K, L3 ...); empty: found at the edge"
   supplier: SMPL_005 semi_fix -- "" "supplier of the sample"
   preparation: SMPL_010 na "" "" "preparation notes (not collected yet)"
 measurement:
@@ -764,6 +766,7 @@ Work_Branch        refs
 File_Name_in_Work_as_Original  1       # 0: name the copies sample-run-beamline-date
 Img_W   1024
 Img_H   1024
+Write_XDI   1                       # <name>.xdi in each work, for analysis programs
 """
 
 

@@ -5,7 +5,7 @@
 # a minute. Any sanitizer report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --test
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 

@@ -19,6 +19,7 @@ private slots:
     void exitCodes();
     void wholeNight();
     void realBeamlineFiles();
+    void xdiNotes();
 };
 
 void TestBatch::exitCodes_data()
@@ -35,7 +36,8 @@ void TestBatch::exitCodes_data()
         QTest::newRow(name) << args << QString(config) << exitCode << said << unsaid << works;
     };
 
-    const QStringList help{"-gw", "-sdp", "-files", "Works_Dir", "Img_W", "-wfn", "-e", "-v"};
+    const QStringList help{"-gw",  "-sdp", "-files", "Works_Dir", "Img_W",
+                           "-wfn", "-e",   "-v",     "-xdi",      "Write_XDI"};
     row("-h", "-h", "", 0, help, {}, 0);
     row("--help", "--help", "", 0, help, {}, 0);
     row("-sdp without a file", "-sdp", "", 2, {"-sdp"}, {}, 0);
@@ -150,6 +152,30 @@ void TestBatch::realBeamlineFiles()
     }
     copied.sort();
     QCOMPARE(copied, files);
+}
+
+// Works whose XDI is left out or unsure are made and counted, and said so: the Cu foil scan read
+// with a smaller lattice spacing has its edge at 12661 eV, Se K or Tl L3; 36 times its rows are
+// past the format's 16384 lines.
+void TestBatch::xdiNotes()
+{
+    QTemporaryDir dir;
+    const QString foil = readTextFile(sourcePath("examples/Cu_foil_K_001.dat"));
+    QVERIFY(foil.contains("D=  3.1355316"));
+    QVERIFY(writeTextFile(dir.filePath("tie.dat"), QString(foil).replace("3.1355316", "2.22366")));
+    const int rows = foil.indexOf("\n", foil.indexOf("    Offset")) + 1;
+    QVERIFY(writeTextFile(dir.filePath("big.dat"), foil.left(rows) + foil.mid(rows).repeated(36)));
+    const KorvaneRun r =
+        runKorvane(dir.path(), words("-e -xdi 1 -wud 0 -wut 0 -files tie.dat big.dat -gw w"));
+    QCOMPARE(r.exitCode, 0);
+    for (const char *said :
+         {"korvane: XDI: tie.dat: the edge at 12661.2 eV may be Se K or Tl L3; the XDI says Se K",
+          "korvane: XDI: big.dat: no XDI: it would have 165",
+          "2 works made (1 without XDI (too long for its readers), 1 with an ambiguous edge)"})
+        QVERIFY2(r.err.contains(said), qPrintable(r.err));
+    QVERIFY(QFile::exists(dir.filePath("w/work-work-0001/tie.xdi")));
+    QVERIFY(QFile::exists(dir.filePath("w/work-work-0002/big.png")));
+    QVERIFY(!QFile::exists(dir.filePath("w/work-work-0002/big.xdi")));
 }
 
 // A plain application object: QTEST_MAIN would force 96 dpi fonts, and the

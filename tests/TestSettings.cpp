@@ -33,7 +33,8 @@ QStringList settings(const Body &b)
       << "-wud" + on(u.Use02Date) << "-wut" + on(u.Use03Time) << "-wub" + on(u.Use04Branch)
       << "-wn=" + u.Term01Work->text() << "-wb=" + u.Term04Branch->text()
       << "-wui" + on(u.UseWorkFolderNameAsLocalId) << "-cw" + on(u.SetCreateWorkFlag)
-      << "-wfn" + on(u.FNinWorkOrig) << "w=" + u.ImageSizeW->text() << "h=" + u.ImageSizeH->text();
+      << "-wfn" + on(u.FNinWorkOrig) << "w=" + u.ImageSizeW->text() << "h=" + u.ImageSizeH->text()
+      << "-xdi" + on(u.WriteXdi);
     return s;
 }
 
@@ -52,6 +53,7 @@ const QStringList specs{"-t template_file t.yml",
                         "-wui Use_Work_Folder_Name_As_Local_Id 0",
                         "-cw Set_Create_Work_Flag 0",
                         "-wfn File_Name_in_Work_as_Original 0",
+                        "-xdi Write_XDI 1",
                         "w Img_W 640",
                         "h img_h 480"};
 

@@ -225,6 +225,7 @@ void Body::readSettings()
     else
         ui.FNinWorkCanon->setChecked(true);
     setCheckedFrom(ui.SetCreateWorkFlag, setting("1", "Set_Create_Work_Flag", "-cw"));
+    setCheckedFrom(ui.WriteXdi, setting("0", "Write_XDI", "-xdi"));
     // The image size has no option: only the configuration file sets it.
     ui.ImageSizeW->setText(appArgs.valueOf(QStringLiteral("Img_W"), QStringLiteral("1024")));
     ui.ImageSizeH->setText(appArgs.valueOf(QStringLiteral("Img_H"), QStringLiteral("1024")));

@@ -65,6 +65,7 @@ bool Body::runWorks(WorkPassReport *report)
     options.localId = ui.UseWorkFolderNameAsLocalId->isChecked();
     options.originalNames = ui.FNinWorkOrig->isChecked();
     options.imageSize = thumbnailSize(ui.ImageSizeW->text(), ui.ImageSizeH->text());
+    options.writeXdi = ui.WriteXdi->isChecked();
     return runWorkPass(worksDirectory, dataSets, options, tpl, commonValues(), report);
 }
 
@@ -108,6 +109,10 @@ void Body::genWorks()
     passProgress->hide();
     passRunning = false;
     ActionOutcome outcome = passOutcome(folder, report.toDo, report.made.size(), report.failures);
+    // What an XDI file left out or could not decide is told with the failures.
+    if (!report.xdiNotes.isEmpty())
+        outcome =
+            joined(outcome, {tr("XDI notes: %1").arg(report.xdiNotes.size()), report.xdiNotes});
     // Files dropped during the pass were refused; that is told here.
     if (!openRejections.isEmpty())
         outcome = joined(outcome, openingOutcome(0, openRejections));

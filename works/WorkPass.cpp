@@ -7,6 +7,7 @@
 #include "works/IndexPage.h"
 #include "works/KnownWorks.h"
 #include "works/Thumbnail.h"
+#include "works/Xdi.h"
 
 #include <QDebug>
 #include <QDir>
@@ -55,6 +56,8 @@ void copyInto(QStringList &report, const QString &source, const QString &target,
 struct PendingWork
 {
     QStringList failures;
+    QStringList xdiNotes;
+    XdiText xdi;
     bool made = false;
     WorkPassReport::Work work;
     const DataSet *dataSet = nullptr;
@@ -79,6 +82,10 @@ void reportFinished(WorkPassReport &report, std::deque<PendingWork> &pending, bo
         report.failures += front.failures;
         // Whole or not at all: a work one of whose files failed is not made.
         if (front.made && front.failures.isEmpty()) {
+            report.xdiNotes += front.xdiNotes;
+            report.xdiLeftOut += front.xdi.tooLong;
+            report.xdiAmbiguous += front.xdi.ambiguous;
+            report.xdiNoElement += front.xdi.noElement;
             report.made << front.work;
             if (report.onWork)
                 report.onWork(front.work);
@@ -202,11 +209,24 @@ void setWorkValues(DataSet &dataSet, const WorkOptions &options, const QString &
     dataSet.meta[QStringLiteral("INFO_014")] = title;
 }
 
-// The copies and metadata.yml at once; the picture at once, or on the pool
-// when drawing.
+// The XDI file, when asked for; a scan too long for the format gets none,
+// which is told but is no failure of the work.
+void writeXdi(PendingWork &step, const QDir &workDir, const QString &fileBase,
+              const CommonValues &common)
+{
+    const QString path = workDir.absoluteFilePath(fileBase + QLatin1String(".xdi"));
+    QString why;
+    if (!writeXdiFile(path, *step.dataSet, common, &step.xdi, &why))
+        addFailure(step.failures, path, why);
+    else if (!step.xdi.note.isEmpty())
+        addFailure(step.xdiNotes, step.dataSet->path, step.xdi.note);
+}
+
+// The copies, metadata.yml and the XDI at once; the picture at once, or on
+// the pool when drawing.
 void writeWorkFiles(PendingWork &step, const QDir &workDir, const QString &fileBase,
                     const QString &copyName, const MetaTemplate &tpl, const CommonValues &common,
-                    const QSize &imageSize)
+                    const WorkOptions &options)
 {
     const DataSet *dataSet = step.dataSet;
     copyInto(step.failures, dataSet->path, workDir.absoluteFilePath(copyName), true);
@@ -216,6 +236,9 @@ void writeWorkFiles(PendingWork &step, const QDir &workDir, const QString &fileB
     const QString ymlPath = workDir.absoluteFilePath(QStringLiteral("metadata.yml"));
     if (!writeMetadataFile(ymlPath, tpl, common, dataSet->meta, &why))
         addFailure(step.failures, ymlPath, why);
+    if (options.writeXdi)
+        writeXdi(step, workDir, fileBase, common);
+    const QSize imageSize = options.imageSize;
     // The drawing reads the data set, which this pass no longer changes.
     step.picturePath = workDir.absoluteFilePath(fileBase + QLatin1String(".png"));
     if (step.drawing)
@@ -286,7 +309,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
         }
         setWorkValues(*dataSet, options, workName, fileBase);
         step.drawing = parallel;
-        writeWorkFiles(step, workDir, fileBase, copyName, tpl, common, options.imageSize);
+        writeWorkFiles(step, workDir, fileBase, copyName, tpl, common, options);
         writeIndexRow(pageOut, workName, fileBase, copyName);
         step.made = true;
         step.work = {again ? 0 : workCount, again, dataSet->path, workDir.absolutePath()};

@@ -29,6 +29,12 @@ struct WorkPassReport
     };
     QVector<Work> made;   // every file written, in the order of the works
     QStringList failures; // one line each: the file or folder, then why
+    // What a made work's XDI file left out or could not decide, one line
+    // each ("the data file: what"), and how many works each kind concerns.
+    QStringList xdiNotes;
+    int xdiLeftOut = 0;   // too long for the format: no XDI
+    int xdiAmbiguous = 0; // the edge is one of two
+    int xdiNoElement = 0; // no edge found: no element
     bool indexWritten = false;
     // Called once per work made, in the order of the works, once its files
     // are written.
@@ -61,6 +67,7 @@ struct WorkOptions
     bool localId = false;      // the folder name becomes INFO_015
     bool originalNames = true; // the data file's base name, else the canonical one
     QSize imageSize = QSize(1024, 1024);
+    bool writeXdi = false; // <fileBase>.xdi beside the copies
 };
 
 // The absolute path of the file beside path named by everything of path's
