@@ -12,6 +12,10 @@ packages=(
     clang-14 libclang-rt-14-dev
 )
 
+# Packages that only some callers need (the tests, the packaging) come as
+# arguments.
+packages+=("$@")
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
