@@ -74,9 +74,9 @@ void TestCatalogue::row_data()
     QTest::addColumn<QString>("cells");     // the row's cells but the first and last
     QTest::addColumn<QStringList>("links"); // the last cell's targets
 
-    const QString foil = "Cu_foil_K_001.dat";
     QTest::newRow("transmission step scan")
-        << foil << "w-0001"
+        << "Cu_foil_K_001.dat"
+        << "w-0001"
         << ""
         << ""
         << "w-0001 | Cu foil 7um | 2026-11-30 21:14:03.000 | BLC2B | transmission | 459 | "
@@ -97,9 +97,8 @@ void TestCatalogue::row_data()
         << "q<&\"#%日本'"
         << "<b>&\"試料\"'xy"
         << ""
-        << "q&lt;&amp;&quot;#%日本' | &lt;b&gt;&amp;&quot;試料&quot;'xy | 2026-12-01 14:20:05.000 "
-           "| "
-           "BLC2B | transmission | 600 | 8750.0 – 9647.9 |  | "
+        << "q&lt;&amp;&quot;#%日本' | &lt;b&gt;&amp;&quot;試料&quot;'xy | "
+           "2026-12-01 14:20:05.000 | BLC2B | transmission | 600 | 8750.0 – 9647.9 |  | "
         << QStringList{"q&lt;&amp;&quot;%23%25日本'/metadata.yml",
                        "q&lt;&amp;&quot;%23%25日本'/Cu_foil_quick_007.qd",
                        "q&lt;&amp;&quot;%23%25日本'/Cu_foil_quick_007.png"};
@@ -179,10 +178,6 @@ void TestCatalogue::everyWorkOfTwoPasses()
     QCOMPARE(folders.join(' '), "night-0001 night-0002 night-0003");
     QVERIFY(page.contains(QString("<h1>Works in %1</h1>").arg(worksDir.absolutePath())));
     QVERIFY(page.contains("<p id=\"summary\">3 works; made "));
-    // index.html keeps to the pass's own works.
-    const QString index = readTextFile(worksDir.filePath("index.html"));
-    QCOMPARE(index.count("<tr>"), 1);
-    QVERIFY(index.contains("night-0003"));
 }
 
 QTEST_MAIN(TestCatalogue)

@@ -79,7 +79,8 @@ grep -q '^Usage: korvane' "$tmp/help.txt" || fail "korvane -h printed no usage"
 options < "$tmp/help.txt" > "$tmp/help.options"
 zcat "$share/man/man1/korvane.1.gz" | sed -n '/^\.SH OPTIONS/,/^\.SH EXIT/p' |
     grep -E '^\.(B|BI|BR) ' | sed 's/\\-/-/g' | options > "$tmp/man.options"
-diff "$tmp/help.options" "$tmp/man.options" || fail "the manual's options differ from -h (< -h, > man)"
+diff "$tmp/help.options" "$tmp/man.options" ||
+    fail "the manual's options differ from -h (< -h, > man)"
 ok "the manual lists the $(wc -l < "$tmp/help.options") options and keys of -h"
 
 # A batch job far from the source tree.
