@@ -1,7 +1,6 @@
 #include "works/Catalogue.h"
 
 #include "data/DataSet.h"
-#include "text/TextFile.h"
 #include "works/IndexPage.h"
 
 #include <QCoreApplication>
