@@ -82,6 +82,7 @@ class Browser:
         self.profile = tempfile.mkdtemp()
         self.process = subprocess.Popen(
             [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+             "--disable-dev-shm-usage",
              "--remote-debugging-port=0", "--remote-debugging-address=127.0.0.1",
              "--user-data-dir=" + self.profile, "--window-size=1400,900", "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
