@@ -231,11 +231,23 @@
         <translation>ファイル</translation>
     </message>
     <message>
+        <source>meta</source>
+        <comment>catalogue link</comment>
+        <translation>メタデータ</translation>
+    </message>
+    <message>
         <source>data</source>
+        <comment>catalogue link</comment>
         <translation>データ</translation>
     </message>
     <message>
+        <source>picture</source>
+        <comment>catalogue link</comment>
+        <translation>図</translation>
+    </message>
+    <message>
         <source>XDI</source>
+        <comment>catalogue link</comment>
         <translation>XDI</translation>
     </message>
     <message>

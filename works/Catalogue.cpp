@@ -220,14 +220,17 @@ QString link(const CatalogueEntry &e, const QString &file, const QString &text)
         .arg(htmlLink(e.folder + QLatin1Char('/') + file), htmlEscaped(text));
 }
 
+// Apart from the index page's link texts, whose translations stay as they are.
+const char *const linkText = "catalogue link";
+
 QString filesCell(const CatalogueEntry &e)
 {
-    QStringList links{link(e, QStringLiteral("metadata.yml"), tr("meta")),
-                      link(e, e.copyName, tr("data"))};
+    QStringList links{link(e, QStringLiteral("metadata.yml"), tr("meta", linkText)),
+                      link(e, e.copyName, tr("data", linkText))};
     if (e.hasPicture)
-        links << link(e, e.fileBase + QLatin1String(".png"), tr("picture"));
+        links << link(e, e.fileBase + QLatin1String(".png"), tr("picture", linkText));
     if (e.hasXdi)
-        links << link(e, e.fileBase + QLatin1String(".xdi"), tr("XDI"));
+        links << link(e, e.fileBase + QLatin1String(".xdi"), tr("XDI", linkText));
     return QStringLiteral("<td>%1</td>").arg(links.join(QLatin1Char(' ')));
 }
 
