@@ -2,7 +2,7 @@
 // each beside a floor timed in the same run, so that the ratios hold on a
 // busy machine. Usage:
 //   korvane_bench [--quick | --split-opening [points per file] | --split-pass | --pass |
-//                  --finding | --catalogue]
+//                  --finding | --catalogue [points per file]]
 //   (--split-opening and --split-pass print only the pieces of opening or of
 //   the pass, for a profiler; --pass the generation pass and its pieces;
 //   --memory DIR is the child run that measures peak memory.)
@@ -516,8 +516,8 @@ int main(int argc, char **argv)
         sayFinding(2000, 3);
         return 0;
     }
-    if (args.size() == 2 && args.at(1) == QLatin1String("--catalogue")) {
-        sayCatalogue(2000, 1000, 3);
+    if (args.size() >= 2 && args.size() <= 3 && args.at(1) == QLatin1String("--catalogue")) {
+        sayCatalogue(2000, args.size() == 3 ? std::max(1, args.at(2).toInt()) : 1000, 3);
         return 0;
     }
     if (args.size() == 2 && args.at(1) == QLatin1String("--pass")) {
