@@ -2,7 +2,7 @@
 // each beside a floor timed in the same run, so that the ratios hold on a
 // busy machine. Usage:
 //   korvane_bench [--quick | --split-opening [points per file] | --split-pass | --pass |
-//                  --finding]
+//                  --finding | --catalogue [points per file]]
 //   (--split-opening and --split-pass print only the pieces of opening or of
 //   the pass, for a profiler; --pass the generation pass and its pieces;
 //   --memory DIR is the child run that measures peak memory.)
@@ -10,7 +10,9 @@
 #include "data/DataSet.h"
 #include "template/MetaTemplate.h"
 #include "template/Render.h"
+#include "text/AtomicFile.h"
 #include "text/TextFile.h"
+#include "works/Catalogue.h"
 #include "works/Copy.h"
 #include "works/KnownWorks.h"
 #include "works/Thumbnail.h"
@@ -295,13 +297,13 @@ void sayPass(int works, const PassFigures &pass)
 // Finding works again: a pass lists the folders of the works folder once,
 // then looks each scan up by its copy's name, and reads bytes only where a
 // copy's size agrees.
-void sayFinding(int works, int runs)
+// A works folder with a work for every scan of corpus, as an earlier pass
+// left it.
+void fillWorksFolder(const Corpus &corpus, const QString &folder)
 {
-    Corpus corpus(works, 1000);
-    QTemporaryDir folder;
-    for (int i = 0; i < works; ++i) {
+    for (int i = 0; i < corpus.paths.size(); ++i) {
         const QString path = corpus.paths.at(i);
-        const QString work = folder.filePath(QStringLiteral("earlier-%1").arg(i + 1));
+        const QString work = folder + QStringLiteral("/earlier-%1").arg(i + 1);
         const QString copy = work + QLatin1Char('/') + QFileInfo(path).fileName();
         QDir().mkpath(work);
         QFile::copy(path, copy);
@@ -309,6 +311,13 @@ void sayFinding(int works, int runs)
                     withSuffix(copy, QStringLiteral("info")));
         QFile::copy(exampleTemplate, work + QStringLiteral("/metadata.yml"));
     }
+}
+
+void sayFinding(int works, int runs)
+{
+    Corpus corpus(works, 1000);
+    QTemporaryDir folder;
+    fillWorksFolder(corpus, folder.path());
     const QDir dir(folder.path());
     const double listing = bestSeconds(runs, [&] { KnownWorks().read(dir, {}, {}); });
     const double finding = bestSeconds(runs, [&] {
@@ -322,6 +331,39 @@ void sayFinding(int works, int runs)
         "  finding a scan     %8.1f us (reading both copies of %lld bytes)\n\n",
         works, 1e3 * listing, 1e6 * (finding - listing) / works,
         QFileInfo(corpus.paths.first()).size());
+}
+
+// What catalogue.html adds to a pass: listing the folder, reading every
+// work's data copy and writing the page; beside it, what reading the copies'
+// bytes alone costs.
+void sayCatalogue(int works, int points, int runs)
+{
+    Corpus corpus(works, points);
+    QTemporaryDir folder;
+    fillWorksFolder(corpus, folder.path());
+    const QDir dir(folder.path());
+    const QString page = dir.filePath(QStringLiteral("catalogue.html"));
+    int rows = 0;
+    const double whole = bestSeconds(runs, [&] {
+        KnownWorks known;
+        known.read(dir, {}, {});
+        const QVector<CatalogueEntry> entries = readCatalogue(dir.path(), known.copiesByFolder());
+        rows = entries.size();
+        writeFileAtomically(page, cataloguePage(dir.path(), entries, QDateTime()).toUtf8(),
+                            Durability::Cached);
+    });
+    const double bytes = bestSeconds(runs, [&] {
+        QByteArray data;
+        for (int i = 0; i < works; ++i)
+            readFileBytes(dir.filePath(QStringLiteral("earlier-%1/scan_%2.dat")
+                                           .arg(i + 1)
+                                           .arg(i, 5, 10, QLatin1Char('0'))),
+                          data);
+    });
+    say("catalogue.html (%d works of %d points, %d rows, %.1f MB page):\n"
+        "  the whole page     %8.1f ms (limit 1000 ms)\n"
+        "  copies' bytes only %8.1f ms (one thread)\n\n",
+        works, points, rows, QFileInfo(page).size() / 1e6, 1e3 * whole, 1e3 * bytes);
 }
 
 qint64 peakKiB()
@@ -479,6 +521,10 @@ int main(int argc, char **argv)
         sayFinding(2000, 3);
         return 0;
     }
+    if (args.size() >= 2 && args.size() <= 3 && args.at(1) == QLatin1String("--catalogue")) {
+        sayCatalogue(2000, args.size() == 3 ? std::max(1, args.at(2).toInt()) : 1000, 3);
+        return 0;
+    }
     if (args.size() == 2 && args.at(1) == QLatin1String("--pass")) {
         // The generation pass alone, as the full run measures it.
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
@@ -560,6 +606,7 @@ int main(int argc, char **argv)
     }
     say("\n");
     sayFinding(quick ? 200 : 2000, runs);
+    sayCatalogue(quick ? 200 : 2000, 1000, runs);
 
     {
         const int files = quick ? 100 : 1000;

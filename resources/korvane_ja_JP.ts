@@ -179,6 +179,101 @@
         <source>Write XDI</source>
         <translation>XDI も書く</translation>
     </message>
+    <message>
+        <source>picture</source>
+        <comment>catalogue column</comment>
+        <translation>図</translation>
+    </message>
+    <message>
+        <source>work</source>
+        <comment>catalogue column</comment>
+        <translation>Work</translation>
+    </message>
+    <message>
+        <source>sample</source>
+        <comment>catalogue column</comment>
+        <translation>試料</translation>
+    </message>
+    <message>
+        <source>start</source>
+        <comment>catalogue column</comment>
+        <translation>測定開始</translation>
+    </message>
+    <message>
+        <source>beamline</source>
+        <comment>catalogue column</comment>
+        <translation>ビームライン</translation>
+    </message>
+    <message>
+        <source>kind</source>
+        <comment>catalogue column</comment>
+        <translation>測定法</translation>
+    </message>
+    <message>
+        <source>points</source>
+        <comment>catalogue column</comment>
+        <translation>点数</translation>
+    </message>
+    <message>
+        <source>energy (eV)</source>
+        <comment>catalogue column</comment>
+        <translation>エネルギー (eV)</translation>
+    </message>
+    <message>
+        <source>element</source>
+        <comment>catalogue column</comment>
+        <translation>元素</translation>
+    </message>
+    <message>
+        <source>edge</source>
+        <comment>catalogue column</comment>
+        <translation>吸収端</translation>
+    </message>
+    <message>
+        <source>files</source>
+        <comment>catalogue column</comment>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>meta</source>
+        <comment>catalogue link</comment>
+        <translation>メタデータ</translation>
+    </message>
+    <message>
+        <source>data</source>
+        <comment>catalogue link</comment>
+        <translation>データ</translation>
+    </message>
+    <message>
+        <source>picture</source>
+        <comment>catalogue link</comment>
+        <translation>図</translation>
+    </message>
+    <message>
+        <source>XDI</source>
+        <comment>catalogue link</comment>
+        <translation>XDI</translation>
+    </message>
+    <message>
+        <source>fluorescence</source>
+        <translation>蛍光法</translation>
+    </message>
+    <message>
+        <source>transmission</source>
+        <translation>透過法</translation>
+    </message>
+    <message>
+        <source>Works in %1</source>
+        <translation>%1 の Work</translation>
+    </message>
+    <message>
+        <source>%1 works; made %2</source>
+        <translation>Work %1 件、%2 作成</translation>
+    </message>
+    <message>
+        <source>filter</source>
+        <translation>絞り込み</translation>
+    </message>
 </context>
 <context>
     <name>korvane::Body</name>

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages korvane needs to build and run, when any is
-# missing; with --test also those only its tests need. Quick when everything
-# is there already.
+# Installs the Debian packages korvane needs to build and run, and those
+# named as arguments (what only the tests need), when any is missing. Quick
+# when everything is there already.
 set -euo pipefail
 
 packages=(
@@ -12,10 +12,7 @@ packages=(
     python3-yaml # TestTemplate reads metadata.yml back with a YAML reader
     clang-14 libclang-rt-14-dev
 )
-if [ "${1:-}" = "--test" ]; then
-    # The analysis package that reads the works' XDI files in the tests.
-    packages+=(python3-xraylarch)
-fi
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

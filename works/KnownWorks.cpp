@@ -82,4 +82,16 @@ void KnownWorks::claim(const QString &folderName)
     m_claimed.insert(folderName);
 }
 
+QMap<QString, QStringList> KnownWorks::copiesByFolder() const
+{
+    QMap<QString, QStringList> folders;
+    for (auto it = m_copies.constBegin(); it != m_copies.constEnd(); ++it) {
+        for (const Copy &copy : it.value())
+            folders[copy.folder] << it.key();
+    }
+    for (QStringList &names : folders)
+        names.sort();
+    return folders;
+}
+
 } // namespace korvane

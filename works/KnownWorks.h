@@ -4,8 +4,10 @@
 // earlier work is found again and no folder ever receives a second scan.
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 class QDir;
@@ -32,6 +34,9 @@ public:
     // scan's or another's), or a work of this pass has it.
     bool isTaken(const QString &folderName) const;
     void claim(const QString &folderName);
+    // Every folder holding a data copy, by name, with its copies' names in
+    // order.
+    QMap<QString, QStringList> copiesByFolder() const;
 
 private:
     struct Copy

@@ -3,6 +3,7 @@
 #include "data/DataSet.h"
 #include "text/AtomicFile.h"
 #include "text/Why.h"
+#include "works/Catalogue.h"
 #include "works/Copy.h"
 #include "works/IndexPage.h"
 #include "works/KnownWorks.h"
@@ -114,8 +115,8 @@ bool threadedTextDrawing()
     QT_WARNING_POP
 }
 
-// The works the folder holds before the pass, their copies recognised by
-// the suffixes and names this pass gives its own.
+// The folder's works, their copies recognised by the suffixes and names
+// this pass gives its own.
 KnownWorks knownWorks(const QDir &worksDirectory, const QVector<DataSet *> &flagged,
                       const WorkOptions &options)
 {
@@ -262,6 +263,22 @@ void writeIndexPage(WorkPassReport &result, const QDir &worksDirectory, const QS
     }
 }
 
+// Every work of the folder, this pass's and earlier ones', read after the
+// pass so that it shows what the folder holds now.
+void writeCataloguePage(WorkPassReport &result, const QDir &worksDirectory,
+                        const QVector<DataSet *> &flagged, const WorkOptions &options)
+{
+    const QString worksPath = worksDirectory.absolutePath();
+    const QVector<CatalogueEntry> entries =
+        readCatalogue(worksPath, knownWorks(worksDirectory, flagged, options).copiesByFolder());
+    const QString page = cataloguePage(worksPath, entries, QDateTime::currentDateTime());
+    const QString path = worksDirectory.absoluteFilePath(QStringLiteral("catalogue.html"));
+    QString why;
+    // UTF-8 whatever the locale, as the page says in its head.
+    if (!writeFileAtomically(path, page.toUtf8(), Durability::Cached, &why))
+        addFailure(result.failures, path, why);
+}
+
 } // namespace
 
 bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
@@ -319,6 +336,7 @@ bool runWorkPass(const QDir &worksDirectory, const QList<DataSet *> &dataSets,
     writeIndexTail(pageOut);
     pageOut.flush();
     writeIndexPage(result, worksDirectory, page);
+    writeCataloguePage(result, worksDirectory, flagged, options);
     return result.failures.size() == failuresBefore;
 }
 

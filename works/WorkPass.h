@@ -81,8 +81,9 @@ QString workFolderName(const WorkOptions &options, int workCount);
 QString workFileBase(const WorkOptions &options, const DataSet &dataSet);
 
 // One generation pass into worksDirectory: a work for every data set whose
-// "SYS_001" is 1, then index.html. A scan whose copy (same name, same bytes)
-// a folder already holds is made anew there, consuming no number; a new
+// "SYS_001" is 1, then index.html (this pass's works) and catalogue.html
+// (every work of the folder). A scan whose copy (same name, same bytes) a
+// folder already holds is made anew there, consuming no number; a new
 // work passes over every numbered folder that holds a data copy, its number
 // with it. Writes the work's own values into the data sets' meta. False when
 // anything failed; report (when given) tells what.
