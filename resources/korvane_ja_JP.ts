@@ -357,6 +357,10 @@
         <source>Open index.html</source>
         <translation>index.html を開く</translation>
     </message>
+    <message>
+        <source>Open catalogue.html</source>
+        <translation>catalogue.html を開く</translation>
+    </message>
 </context>
 <context>
     <name>korvane::ScanListModel</name>

@@ -119,13 +119,19 @@ void Body::genWorks()
     openedCount = 0;
     openRejections.clear();
     showOutcome(outcome);
-    if (report.indexWritten) {
-        const QUrl page = QUrl::fromLocalFile(worksDirectory.absoluteFilePath("index.html"));
-        indexLink->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                               .arg(page.toString(QUrl::FullyEncoded).toHtmlEscaped(),
-                                    tr("Open index.html").toHtmlEscaped()));
-        indexLink->show();
-    }
+    // The pages of the works folder, a click away.
+    QStringList links;
+    const auto link = [this](const char *page, const QString &text) {
+        const QUrl url = QUrl::fromLocalFile(worksDirectory.absoluteFilePath(page));
+        return QStringLiteral("<a href=\"%1\">%2</a>")
+            .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(), text.toHtmlEscaped());
+    };
+    if (report.indexWritten)
+        links << link("index.html", tr("Open index.html"));
+    if (report.catalogueWritten)
+        links << link("catalogue.html", tr("Open catalogue.html"));
+    indexLink->setText(links.join(QStringLiteral(" &nbsp; ")));
+    indexLink->setVisible(!links.isEmpty());
     // The next pass is offered the same folder.
     saveWorksDialog.selectFile(worksDirectory.absolutePath());
 }

@@ -275,7 +275,8 @@ void writeCataloguePage(WorkPassReport &result, const QDir &worksDirectory,
     const QString path = worksDirectory.absoluteFilePath(QStringLiteral("catalogue.html"));
     QString why;
     // UTF-8 whatever the locale, as the page says in its head.
-    if (!writeFileAtomically(path, page.toUtf8(), Durability::Cached, &why))
+    result.catalogueWritten = writeFileAtomically(path, page.toUtf8(), Durability::Cached, &why);
+    if (!result.catalogueWritten)
         addFailure(result.failures, path, why);
 }
 

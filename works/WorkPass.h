@@ -36,6 +36,7 @@ struct WorkPassReport
     int xdiAmbiguous = 0; // the edge is one of two
     int xdiNoElement = 0; // no edge found: no element
     bool indexWritten = false;
+    bool catalogueWritten = false;
     // Called once per work made, in the order of the works, once its files
     // are written.
     std::function<void(const Work &)> onWork;
