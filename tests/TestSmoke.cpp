@@ -55,19 +55,26 @@ bool sendCloseRequest(const QString &display, unsigned long window)
     return sent;
 }
 
-// The id of the top-level window named title, or 0 while there is none.
+// The id of the top-level window named title, or 0 while there is none. Qt's 1 x 1 leader window
+// is named after the program whatever the language, so only a window of some size counts.
 unsigned long windowNamed(const QString &display, const QString &title)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display);
     p.setProcessEnvironment(env);
-    p.start("xwininfo", {"-name", title});
+    p.start("xwininfo", {"-root", "-children"});
     if (!p.waitForFinished(10000) || p.exitCode() != 0)
         return 0;
-    const QRegularExpressionMatch m = QRegularExpression("Window id: (0x[0-9a-f]+) \"(.*)\"")
-                                          .match(QString::fromUtf8(p.readAllStandardOutput()));
-    return m.hasMatch() && m.captured(2) == title ? m.captured(1).toULong(nullptr, 16) : 0;
+    QRegularExpressionMatchIterator windows =
+        QRegularExpression("(0x[0-9a-f]+) \"(.*)\": \\(.*\\)  (\\d+)x(\\d+)")
+            .globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
+    while (windows.hasNext()) {
+        const QRegularExpressionMatch m = windows.next();
+        if (m.captured(2) == title && m.captured(3).toInt() > 1 && m.captured(4).toInt() > 1)
+            return m.captured(1).toULong(nullptr, 16);
+    }
+    return 0;
 }
 
 } // namespace
