@@ -290,6 +290,11 @@ void Body::readStartFiles()
 
 Body::~Body()
 {
+    // The list and the preview go with the window, after the records and
+    // the list of them: they must not look at either meanwhile.
+    scanList->setModel(nullptr);
+    delete scanModel;
+    scanPreview->setDataSet(nullptr);
     qDeleteAll(dataSets);
     // The rows' widgets live in the window's grid and go with the window;
     // only the unparented row frames are ours to delete.
