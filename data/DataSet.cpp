@@ -21,6 +21,16 @@ QString DataSet::metaValue(const QString &key) const
     return it.value();
 }
 
+bool DataSet::flaggedForWork() const
+{
+    return metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) == 1;
+}
+
+void DataSet::setFlaggedForWork(bool flagged)
+{
+    meta.insert(QStringLiteral("SYS_001"), flagged ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 AbsorbanceChannels absorbanceChannels(const Header9809 &header)
 {
     AbsorbanceChannels channels;

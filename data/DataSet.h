@@ -103,6 +103,10 @@ public:
                     QString *why = nullptr);
     // The stored value of key: "" for "--NO_VALUE--", "--" when missing.
     QString metaValue(const QString &key) const;
+    // The create-work flag (SYS_001), which the data-properties file, the
+    // window's list and every pass share: a work is made when it is 1.
+    bool flaggedForWork() const;
+    void setFlaggedForWork(bool flagged);
 };
 
 // The detector channels a file's absorbance is made of, decided once per

@@ -13,8 +13,7 @@ namespace {
 
 void startRecord(DataSet &dataSet, bool createWork, MetaTemplate *tpl)
 {
-    dataSet.meta.insert(QStringLiteral("SYS_001"),
-                        createWork ? QStringLiteral("1") : QStringLiteral("0"));
+    dataSet.setFlaggedForWork(createWork);
     dataSet.ok = false;
     dataSet.tpl = tpl;
     dataSet.xMin = dataSet.yMin = 1e300;

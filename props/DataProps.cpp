@@ -64,7 +64,7 @@ QString dataPropsText(const MetaTemplate &tpl, const QList<DataSet *> &dataSets,
     for (const DataSet *dataSet : dataSets) {
         if (!dataSet)
             continue;
-        const bool createWork = dataSet->metaValue(flagKey).toInt() == 1;
+        const bool createWork = dataSet->flaggedForWork();
         text += dataPropsFileNameField(dataSet->fileName);
         text += csvNext(createWork ? QStringLiteral("1") : QStringLiteral("0"));
         for (const TplLine *line : columns)

@@ -10,22 +10,6 @@
 
 namespace korvane {
 
-namespace {
-
-const QString flagKey = QStringLiteral("SYS_001");
-
-} // namespace
-
-bool flaggedForWork(const DataSet &dataSet)
-{
-    return dataSet.metaValue(flagKey).toInt(nullptr, 10) == 1;
-}
-
-void setFlaggedForWork(DataSet &dataSet, bool flagged)
-{
-    dataSet.meta.insert(flagKey, flagged ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
 QString energyRangeText(const DataSet &dataSet)
 {
     if (!(std::isfinite(dataSet.xMin) && std::isfinite(dataSet.xMax) &&
@@ -55,7 +39,7 @@ QVariant ScanListModel::data(const QModelIndex &index, int role) const
         return QVariant();
     const DataSet &scan = *m_scans.at(index.row());
     if (role == Qt::CheckStateRole && index.column() == Flag)
-        return flaggedForWork(scan) ? Qt::Checked : Qt::Unchecked;
+        return scan.flaggedForWork() ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole && index.column() == File)
         return scan.path;
     if (role == Qt::TextAlignmentRole && index.column() == Points)
@@ -87,7 +71,7 @@ bool ScanListModel::setData(const QModelIndex &index, const QVariant &value, int
     if (!index.isValid() || index.column() != Flag || role != Qt::CheckStateRole ||
         index.row() >= m_scans.size())
         return false;
-    setFlaggedForWork(*m_scans.at(index.row()), value.toInt() == Qt::Checked);
+    m_scans.at(index.row())->setFlaggedForWork(value.toInt() == Qt::Checked);
     emit dataChanged(index, index, {Qt::CheckStateRole});
     return true;
 }

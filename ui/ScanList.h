@@ -52,9 +52,6 @@ private:
     const QList<DataSet *> &m_scans;
 };
 
-// Whether the record is flagged for a work (SYS_001 is 1).
-bool flaggedForWork(const DataSet &dataSet);
-void setFlaggedForWork(DataSet &dataSet, bool flagged);
 // "8979.3 - 9979.1 eV", or "" for a scan without a drawable point.
 QString energyRangeText(const DataSet &dataSet);
 

@@ -172,7 +172,7 @@ QVector<DataSet *> flaggedSets(const QList<DataSet *> &dataSets)
 {
     QVector<DataSet *> flagged;
     for (DataSet *dataSet : dataSets) {
-        if (dataSet->metaValue(QStringLiteral("SYS_001")).toInt(nullptr, 10) == 1)
+        if (dataSet->flaggedForWork())
             flagged << dataSet;
     }
     return flagged;
