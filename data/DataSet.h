@@ -126,6 +126,25 @@ struct AbsorbanceChannels
     int count = 0;       // channels the Mode line declares; 0: every count of a row
 };
 AbsorbanceChannels absorbanceChannels(const Header9809 &header);
+// What the curve of a fluorescence scan adds up: the mode-3 channels, or
+// every channel but I0 when there are none; counts beyond the declared
+// channels are not read. Inline: the reader asks it for every point.
+inline double fluorescenceSum(const AbsorbanceChannels &channels, const QVector<double> &counts)
+{
+    const int n = counts.size();
+    double sum = 0;
+    if (channels.summed.isEmpty()) {
+        const int declared = channels.count > 0 ? std::min(n, channels.count) : n;
+        for (int k = 0; k < declared; ++k)
+            if (k != channels.i0)
+                sum += counts[k];
+    } else {
+        for (const int k : channels.summed)
+            if (k < n)
+                sum += counts[k];
+    }
+    return sum;
+}
 // What a point's counts are plotted at: the fluorescence channels over I0,
 // or ln(I0 / It) for transmission; 1.0 where the counts allow neither (fewer
 // than two, I0 not above 0, or I0 x It not above 0). Counts beyond the
@@ -142,18 +161,7 @@ inline double absorbance(const AbsorbanceChannels &channels, const QVector<doubl
     }
     if (!(i0 > 0))
         return 1.0;
-    double sum = 0;
-    if (channels.summed.isEmpty()) {
-        const int declared = channels.count > 0 ? std::min(n, channels.count) : n;
-        for (int k = 0; k < declared; ++k)
-            if (k != channels.i0)
-                sum += counts[k];
-    } else {
-        for (const int k : channels.summed)
-            if (k < n)
-                sum += counts[k];
-    }
-    return sum / i0;
+    return fluorescenceSum(channels, counts) / i0;
 }
 
 // What a channel of the file is, for the description of its data column.

@@ -102,16 +102,7 @@ QString number(double v)
     return QString::number(v, 'g', QLocale::FloatingPointShortest);
 }
 
-double fluorescenceSum(const AbsorbanceChannels &ch, const QVector<double> &counts, int count)
-{
-    double sum = 0;
-    for (int k : summedChannels(ch, count))
-        if (k < counts.size())
-            sum += counts[k];
-    return sum;
-}
-
-double valueOf(const Column &c, const DataPoint &p, const AbsorbanceChannels &ch, int count)
+double valueOf(const Column &c, const DataPoint &p, const AbsorbanceChannels &ch)
 {
     switch (c.kind) {
     case Column::Energy:
@@ -125,7 +116,7 @@ double valueOf(const Column &c, const DataPoint &p, const AbsorbanceChannels &ch
     case Column::Channel:
         return c.channel < p.counts.size() ? p.counts[c.channel] : std::nan("");
     case Column::FluorescenceSum:
-        return fluorescenceSum(ch, p.counts, count);
+        return fluorescenceSum(ch, p.counts);
     case Column::Mu:
         return absorbance(ch, p.counts);
     }
@@ -142,8 +133,7 @@ struct Table
     double largestStepBack = 0;
 };
 
-Table tableOf(const DataSet &ds, const QVector<Column> &cols, const AbsorbanceChannels &ch,
-              int count)
+Table tableOf(const DataSet &ds, const QVector<Column> &cols, const AbsorbanceChannels &ch)
 {
     Table t;
     QVector<int> order;
@@ -163,7 +153,7 @@ Table tableOf(const DataSet &ds, const QVector<Column> &cols, const AbsorbanceCh
         QStringList row;
         bool finite = true;
         for (const Column &c : cols) {
-            const double v = valueOf(c, p, ch, count);
+            const double v = valueOf(c, p, ch);
             finite = finite && std::isfinite(v);
             row << number(v);
         }
@@ -377,7 +367,7 @@ XdiText xdiText(const DataSet &ds, const CommonValues &common)
     const int count =
         ch.count > 0 ? ch.count : (ds.points.isEmpty() ? 0 : ds.points.first().counts.size());
     const QVector<Column> cols = columnsOf(ch, count, ds.header.modes);
-    const Table table = tableOf(ds, cols, ch, count);
+    const Table table = tableOf(ds, cols, ch);
 
     Fields f;
     for (int c = 0; c < cols.size(); ++c)
