@@ -136,6 +136,16 @@ private:
     QLabel *status;
 };
 
+// A copy of the examples in dir, and the window's settings pointing into it, in English.
+bool startInExamples(const QDir &dir)
+{
+    if (copyFiles(sourcePath("examples"), dir.path()).isEmpty())
+        return false;
+    setAppArgs({"-e", "-t", dir.filePath("korvane-template.yml"), "-p",
+                dir.filePath("commProps.csv"), "-wd", dir.filePath("works")});
+    return true;
+}
+
 } // namespace
 
 class TestWindowEndToEnd : public QObject
@@ -150,9 +160,7 @@ void TestWindowEndToEnd::session()
 {
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
-    QVERIFY(!copyFiles(sourcePath("examples"), tmp.path()).isEmpty());
-    setAppArgs({"-e", "-t", dir.filePath("korvane-template.yml"), "-p",
-                dir.filePath("commProps.csv"), "-wd", dir.filePath("works")});
+    QVERIFY(startInExamples(dir));
 
     // Started as with -d naming a file that is no data file.
     Body body;
@@ -397,9 +405,7 @@ void TestWindowEndToEnd::scanList()
 {
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
-    QVERIFY(!copyFiles(sourcePath("examples"), tmp.path()).isEmpty());
-    setAppArgs({"-e", "-t", dir.filePath("korvane-template.yml"), "-p",
-                dir.filePath("commProps.csv"), "-wd", dir.filePath("works")});
+    QVERIFY(startInExamples(dir));
     Body body;
     body.showOnScreen();
     QVERIFY(QTest::qWaitForWindowExposed(&body));
